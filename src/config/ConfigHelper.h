@@ -1,0 +1,44 @@
+#pragma once
+
+// The service's four settings: held in memory for the life of the process, loaded once at
+// start-up from a key=value file beside the program, written back when changed.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zir::config {
+
+struct TConfigRec {
+    int32_t WebPort = 0;
+    int32_t WebType = 0;
+    int32_t WebCache = 0;
+    int32_t WebSound = 0;
+};
+
+class TConfigHelper {
+public:
+    TConfigHelper() = delete;
+
+    // A copy of the whole record; each field is read as one whole 32-bit value.
+    static TConfigRec GetConfig();
+
+    static void SetWebPort(int32_t value);
+    static void SetWebType(int32_t value);
+    static void SetWebCache(int32_t value);
+    static void SetWebSound(int32_t value);
+
+    // Fills the record from the file, or from the defaults when there is none. A bad value stops
+    // the load and is reported through the user-message seam.
+    static void LoadConfig();
+
+    // Writes the four lines; throws std::runtime_error when the file cannot be written.
+    static void SaveConfig();
+
+    // The settings file: the executable's path with its extension replaced by ".INI" (on Linux
+    // the path plus ".INI"), unless a path was set here (the --config option).
+    static std::string ConfigFilePath();
+    static void SetConfigFilePath(std::string path);
+};
+
+} // namespace zir::config

@@ -1,0 +1,2 @@
+// Placeholder until the simulated reader lands.
+#include "platform/CallingConvention.h"

@@ -1,0 +1,1 @@
+// Placeholder: the simulator core lands with the simulated reader.

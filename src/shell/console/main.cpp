@@ -1,0 +1,41 @@
+// zir for Linux: the identity-card service as a console program, plus the test page's reads,
+// the settings dialog's save and the log-on autostart as commands.
+
+#include "shell/console/Commands.h"
+#include "shell/console/ProgramSetup.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    auto parsed = zir::shell::ParseCommandLine(words);
+    if (!parsed.Error.empty()) {
+        std::fprintf(stderr, "zir: %s\n\n%s", parsed.Error.c_str(),
+                     zir::shell::UsageText().c_str());
+        return 2;
+    }
+    const zir::shell::CommandLine& line = parsed.Line;
+    if (line.Help) {
+        std::fputs(zir::shell::UsageText().c_str(), stdout);
+        return 0;
+    }
+
+    zir::console::PrepareProgram(line);
+
+    if (line.Command.empty())
+        return zir::console::RunService(line);
+    if (line.Command == "read")
+        return zir::console::RunRead(line);
+    if (line.Command == "uid")
+        return zir::console::RunUid(line);
+    if (line.Command == "settings")
+        return zir::console::RunSettings(line);
+    if (line.Command == "autostart")
+        return zir::console::RunAutostart(line);
+
+    std::fprintf(stderr, "zir: unknown command %s\n\n%s", line.Command.c_str(),
+                 zir::shell::UsageText().c_str());
+    return 2;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// Helpers shared by the test suites: temporary folders, files, and running the real program.
+
+#include <string>
+#include <vector>
+
+namespace zir::test {
+
+// A fresh folder below the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// The built console program and the folder of the simulated reader's libraries.
+std::string ZirPath();
+std::string SimulatorDir();
+
+struct ProgramResult {
+    int ExitCode = -1; // the exit status, or 128 + signal number
+    std::string Out;
+    std::string Err;
+};
+
+// Runs a program to its end (killed after timeoutSeconds) in workDir (empty: the current one),
+// with nothing on its standard input.
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workDir = "", int timeoutSeconds = 60);
+
+inline ProgramResult RunZir(const std::vector<std::string>& args, const std::string& workDir = "",
+                            int timeoutSeconds = 60) {
+    return RunProgram(ZirPath(), args, workDir, timeoutSeconds);
+}
+
+} // namespace zir::test
