@@ -53,7 +53,8 @@ std::string ZirPath() { return std::string(ZIR_BIN_DIR) + "/zir"; }
 std::string SimulatorDir() { return ZIR_SIMULATOR_DIR; }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workDir, int timeoutSeconds) {
+                         const std::string& workDir, int timeoutSeconds,
+                         const std::vector<std::string>& extraEnv) {
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0)
         throw std::runtime_error("pipe failed");
@@ -69,6 +70,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         close(errPipe[0]);
         if (!workDir.empty() && chdir(workDir.c_str()) != 0)
             _exit(126);
+        for (const auto& assignment : extraEnv)
+            putenv(const_cast<char*>(assignment.c_str()));
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const auto& a : args)

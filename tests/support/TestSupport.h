@@ -38,13 +38,15 @@ struct ProgramResult {
 };
 
 // Runs a program to its end (killed after timeoutSeconds) in workDir (empty: the current one),
-// with nothing on its standard input.
+// with nothing on its standard input and extraEnv ("NAME=value") added to its environment.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workDir = "", int timeoutSeconds = 60);
+                         const std::string& workDir = "", int timeoutSeconds = 60,
+                         const std::vector<std::string>& extraEnv = {});
 
 inline ProgramResult RunZir(const std::vector<std::string>& args, const std::string& workDir = "",
-                            int timeoutSeconds = 60) {
-    return RunProgram(ZirPath(), args, workDir, timeoutSeconds);
+                            int timeoutSeconds = 60,
+                            const std::vector<std::string>& extraEnv = {}) {
+    return RunProgram(ZirPath(), args, workDir, timeoutSeconds, extraEnv);
 }
 
 } // namespace zir::test

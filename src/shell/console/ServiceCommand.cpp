@@ -10,9 +10,4 @@ int RunService(const shell::CommandLine&) {
     return 3;
 }
 
-int RunAutostart(const shell::CommandLine&) {
-    std::fprintf(stderr, "zir: autostart is not built yet\n");
-    return 3;
-}
-
 } // namespace zir::console

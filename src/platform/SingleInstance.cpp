@@ -1,0 +1,120 @@
+#include "platform/SingleInstance.h"
+
+#include "platform/Environment.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+namespace zir::platform {
+
+#ifdef _WIN32
+
+struct SingleInstance::State {
+    HANDLE mutex = nullptr;
+};
+
+std::unique_ptr<SingleInstance> SingleInstance::Acquire(const std::string&) {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tarvo");
+    if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return nullptr;
+    }
+    std::unique_ptr<SingleInstance> instance(new SingleInstance);
+    instance->state_ = std::make_unique<State>();
+    instance->state_->mutex = mutex;
+    return instance;
+}
+
+SingleInstance::~SingleInstance() {
+    if (state_ && state_->mutex)
+        CloseHandle(state_->mutex);
+}
+
+std::optional<long> SingleInstance::RunningProcessId(const std::string&) { return std::nullopt; }
+
+#else
+
+namespace {
+
+std::string LockFilePath(const std::string& key) {
+    // FNV-1a: stable across runs and builds, which std::hash is not required to be.
+    uint64_t hash = 1469598103934665603ull;
+    for (unsigned char c : AbsolutePath(key)) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    std::string folder = GetEnvironmentValue("XDG_RUNTIME_DIR").value_or("");
+    if (folder.empty() || access(folder.c_str(), W_OK) != 0)
+        folder = "/tmp";
+    char name[64];
+    std::snprintf(name, sizeof name, "/zir-%u-%016llx.lock", static_cast<unsigned>(getuid()),
+                  static_cast<unsigned long long>(hash));
+    return folder + name;
+}
+
+} // namespace
+
+struct SingleInstance::State {
+    int fd = -1;
+    std::string path;
+};
+
+std::unique_ptr<SingleInstance> SingleInstance::Acquire(const std::string& key) {
+    std::string path = LockFilePath(key);
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return std::unique_ptr<SingleInstance>(new SingleInstance); // cannot mark: run anyway
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    std::string pid = std::to_string(static_cast<long>(getpid())) + "\n";
+    if (ftruncate(fd, 0) == 0)
+        (void)!pwrite(fd, pid.data(), pid.size(), 0);
+    std::unique_ptr<SingleInstance> instance(new SingleInstance);
+    instance->state_ = std::make_unique<State>();
+    instance->state_->fd = fd;
+    instance->state_->path = path;
+    return instance;
+}
+
+SingleInstance::~SingleInstance() {
+    if (state_ && state_->fd >= 0)
+        close(state_->fd); // releases the lock; the file stays for the next instance
+}
+
+std::optional<long> SingleInstance::RunningProcessId(const std::string& key) {
+    std::string path = LockFilePath(key);
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<long> result;
+    // A lock we can take means nobody holds it: no instance runs.
+    if (flock(fd, LOCK_SH | LOCK_NB) == 0) {
+        flock(fd, LOCK_UN);
+    } else {
+        char text[32] = {};
+        ssize_t n = pread(fd, text, sizeof text - 1, 0);
+        if (n > 0) {
+            long pid = std::strtol(text, nullptr, 10);
+            if (pid > 0)
+                result = pid;
+        }
+    }
+    close(fd);
+    return result;
+}
+
+#endif
+
+} // namespace zir::platform

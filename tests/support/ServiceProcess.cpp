@@ -1,0 +1,168 @@
+#include "ServiceProcess.h"
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zir::test {
+
+ServiceProcess::ServiceProcess(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& workDir,
+                               const std::vector<std::string>& extraEnv) {
+    int outPipe[2], errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    pid_t pid = fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        dup2(outPipe[1], 1);
+        dup2(errPipe[1], 2);
+        int devNull = open("/dev/null", O_RDONLY);
+        dup2(devNull, 0);
+        if (!workDir.empty() && chdir(workDir.c_str()) != 0)
+            _exit(126);
+        for (const auto& assignment : extraEnv)
+            putenv(const_cast<char*>(assignment.c_str()));
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    pid_ = pid;
+    close(outPipe[1]);
+    close(errPipe[1]);
+    collector_ = std::thread([this, out = outPipe[0], err = errPipe[0]] { Collect(out, err); });
+}
+
+ServiceProcess::~ServiceProcess() {
+    if (!Wait(std::chrono::milliseconds(0))) {
+        kill(static_cast<pid_t>(pid_), SIGKILL);
+        Wait(std::chrono::seconds(10));
+    }
+    if (collector_.joinable())
+        collector_.join();
+}
+
+void ServiceProcess::Collect(int outFd, int errFd) {
+    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) < 0)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            char buffer[8192];
+            ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            std::lock_guard lock(mutex_);
+            if (n <= 0) {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+                continue;
+            }
+            if (i == 1) {
+                stderr_.append(buffer, static_cast<size_t>(n));
+                continue;
+            }
+            partial_.append(buffer, static_cast<size_t>(n));
+            size_t start = 0, end;
+            while ((end = partial_.find('\n', start)) != std::string::npos) {
+                lines_.push_back(partial_.substr(start, end - start));
+                start = end + 1;
+            }
+            partial_.erase(0, start);
+            changed_.notify_all();
+        }
+    }
+    std::lock_guard lock(mutex_);
+    outputClosed_ = true;
+    changed_.notify_all();
+}
+
+std::optional<size_t> ServiceProcess::WaitForLine(const std::string& text, size_t fromLine,
+                                                  std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    size_t next = fromLine;
+    for (;;) {
+        for (; next < lines_.size(); ++next)
+            if (lines_[next].find(text) != std::string::npos)
+                return next;
+        if (outputClosed_)
+            return std::nullopt;
+        if (changed_.wait_until(lock, deadline) == std::cv_status::timeout) {
+            for (; next < lines_.size(); ++next)
+                if (lines_[next].find(text) != std::string::npos)
+                    return next;
+            return std::nullopt;
+        }
+    }
+}
+
+std::vector<std::string> ServiceProcess::Lines() const {
+    std::lock_guard lock(mutex_);
+    return lines_;
+}
+
+size_t ServiceProcess::LineCount() const {
+    std::lock_guard lock(mutex_);
+    return lines_.size();
+}
+
+std::string ServiceProcess::Stderr() const {
+    std::lock_guard lock(mutex_);
+    return stderr_;
+}
+
+void ServiceProcess::Signal(int signalNumber) {
+    if (!exitCode_)
+        kill(static_cast<pid_t>(pid_), signalNumber);
+}
+
+std::optional<int> ServiceProcess::Wait(std::chrono::milliseconds timeout) {
+    if (exitCode_)
+        return exitCode_;
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        int status = 0;
+        pid_t done = waitpid(static_cast<pid_t>(pid_), &status, WNOHANG);
+        if (done == static_cast<pid_t>(pid_)) {
+            exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            if (collector_.joinable())
+                collector_.join();
+            return exitCode_;
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+int FreeLoopbackPort() {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    socklen_t length = sizeof address;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        close(fd);
+        throw std::runtime_error("no free port");
+    }
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+} // namespace zir::test

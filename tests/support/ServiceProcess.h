@@ -1,0 +1,55 @@
+#pragma once
+
+// A long-running program under test (the real zir service): its stdout lines and stderr are
+// collected in the background; tests wait for lines, send signals and wait for the exit.
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zir::test {
+
+class ServiceProcess {
+public:
+    ServiceProcess(const std::string& program, const std::vector<std::string>& args,
+                   const std::string& workDir = "", const std::vector<std::string>& extraEnv = {});
+    ~ServiceProcess(); // kills the program if it still runs
+
+    ServiceProcess(const ServiceProcess&) = delete;
+    ServiceProcess& operator=(const ServiceProcess&) = delete;
+
+    // Waits until a stdout line containing `text` arrives after line number `fromLine`; returns
+    // its index, or nullopt on time-out or when the program ended first.
+    std::optional<size_t> WaitForLine(const std::string& text, size_t fromLine = 0,
+                                      std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    std::vector<std::string> Lines() const;
+    size_t LineCount() const;
+    std::string Stderr() const;
+
+    void Signal(int signalNumber);
+    // The exit status (128 + signal when killed), or nullopt when it did not end in time.
+    std::optional<int> Wait(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    long Pid() const { return pid_; }
+
+private:
+    void Collect(int outFd, int errFd);
+
+    long pid_ = -1;
+    std::optional<int> exitCode_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> lines_;
+    std::string partial_;
+    std::string stderr_;
+    bool outputClosed_ = false;
+    std::thread collector_;
+};
+
+// A port on 127.0.0.1 that was free a moment ago.
+int FreeLoopbackPort();
+
+} // namespace zir::test
