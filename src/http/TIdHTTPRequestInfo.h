@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "http/TIdHeaderList.h"
+
+namespace zir::http {
+
+// One request as the handler sees it. Texts are the bytes as received (decoded where stated).
+class TIdHTTPRequestInfo {
+public:
+    std::string RequestLine;     // as read, without its line end
+    std::string Method;          // upper-cased
+    std::string ProtocolVersion; // after the last blank of the request line
+    std::string Target;          // the raw request target
+    std::string RequestPath;     // decoded path of the target
+    std::string QueryString;     // raw text after the first "?"
+    std::string BodyText;        // the request body (BodyStream's bytes)
+    std::string ParamText;       // BodyText, extended by the query string
+    std::vector<std::string> ParamList; // decoded "name=value" pieces, in order
+    std::string PeerAddress;
+    TIdHeaderList HeaderLines;
+
+    std::string ContentType;
+    std::int32_t ContentLength = -1;
+    std::string Host;
+    std::string Connection;
+    std::string UserAgent;
+    std::string Accept;
+    std::string AcceptCharSet;
+    std::string AcceptEncoding;
+    std::string AcceptLanguage;
+    std::string ContentEncoding;
+    std::string ContentLanguage;
+    std::string ContentVersion;
+    std::string CacheControl;
+    std::string Pragma;
+    std::string Referer;
+    std::string From;
+    std::string Date;    // header text as received; never interpreted
+    std::string Expires; // header text as received; never interpreted
+    std::string LastModified;
+    std::vector<std::string> Cookies;
+
+    bool HasAuthorization = false;
+    std::string Username;
+    std::string Password;
+
+    // The value of the first ParamList entry whose name (text before its first "=") equals
+    // name ignoring case; entries without "=" match nothing. Found tells whether one matched.
+    std::string Param(std::string_view name, bool* found = nullptr) const;
+};
+
+} // namespace zir::http

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "http/HttpRequestLoop.h"
+#include "http/TIdTCPServer.h"
+
+namespace zir::http {
+
+// The HTTP server: every worker runs the request loop with these settings, taken at start.
+class TIdHTTPServer : public TIdTCPServer {
+public:
+    TIdHTTPServer() { SetDefaultPort(80); }
+    ~TIdHTTPServer() override;
+
+    bool KeepAlive = false; // this service sets it true
+    bool ParseParams = true;
+    std::string ServerSoftware;
+    TIdHTTPGetEvent OnCommandGet;
+    TIdHTTPOtherEvent OnCommandOther;
+
+protected:
+    std::function<void(TIdPeerThread&)> MakeExecutor() override;
+};
+
+} // namespace zir::http

@@ -1,0 +1,66 @@
+#pragma once
+
+// One small API over BSD sockets and Winsock: IPv4 TCP with blocking calls. Every function
+// returns a plain result and leaves the platform's error number for SocketLastError(); nothing
+// here throws, the server layer turns failures into its own errors.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zir::platform {
+
+// A socket handle wide enough for both platforms (int on POSIX, SOCKET on Windows).
+using SocketHandle = std::uintptr_t;
+inline constexpr SocketHandle kInvalidSocket = ~static_cast<SocketHandle>(0);
+
+// Starts the socket library once per process (Winsock); safe to call from any thread, any
+// number of times. False when the library could not be started.
+bool SocketsStartup();
+
+// The error number of the last failed call on this thread, and its one-line description.
+int SocketLastError();
+std::string SocketErrorText(int error);
+
+// The errors the server layer tells apart; everything else is Other.
+enum class SocketErrorKind {
+    AddressInUse,
+    Interrupted,
+    NotSocket,
+    ConnectionAborted,
+    ConnectionReset,
+    Shutdown,
+    Other
+};
+SocketErrorKind ClassifySocketError(int error);
+
+// An IPv4 stream socket, or kInvalidSocket.
+SocketHandle SocketCreateTcp();
+
+// Binds to ip:port; an empty ip means every local address. False on failure (an ip that is not
+// four dotted decimal numbers fails as an invalid argument).
+bool SocketBind(SocketHandle socket, const std::string& ip, std::uint16_t port);
+bool SocketListen(SocketHandle socket, int backlog);
+bool SocketConnect(SocketHandle socket, const std::string& ip, std::uint16_t port);
+
+// The local or peer address of a socket as dotted text and port. False on failure.
+bool SocketLocalAddress(SocketHandle socket, std::string& ip, std::uint16_t& port);
+bool SocketPeerAddress(SocketHandle socket, std::string& ip, std::uint16_t& port);
+
+// Waits until the socket is readable (or has a pending connection). 1 readable, 0 time-out,
+// -1 failure. A negative timeout waits without limit.
+int SocketWaitReadable(SocketHandle socket, int timeoutMs);
+
+// Accepts one connection; kInvalidSocket on failure.
+SocketHandle SocketAccept(SocketHandle socket);
+
+// Bytes received (0: the peer closed) or -1 on failure.
+std::ptrdiff_t SocketReceive(SocketHandle socket, char* buffer, std::size_t size);
+// Bytes sent or -1 on failure. Never raises a signal when the peer has gone.
+std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size);
+
+enum class SocketShutdownHow { Receive, Send, Both };
+bool SocketShutdown(SocketHandle socket, SocketShutdownHow how);
+void SocketClose(SocketHandle socket);
+
+} // namespace zir::platform
