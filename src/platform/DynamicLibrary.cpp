@@ -1,0 +1,57 @@
+#include "platform/DynamicLibrary.h"
+
+#include "platform/Text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace zir::platform {
+
+DynamicLibrary DynamicLibrary::Load(const std::string& path, std::string& error) {
+    DynamicLibrary library;
+    error.clear();
+#ifdef _WIN32
+    std::wstring widePath = Utf8ToWide(path);
+    // The altered search path lets a vendor library find its own helper DLLs in its folder.
+    HMODULE module = LoadLibraryExW(widePath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (module == nullptr) {
+        DWORD code = GetLastError();
+        wchar_t* text = nullptr;
+        DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        error = n ? WideToUtf8(std::wstring_view(text, n)) : "error " + std::to_string(code);
+        if (text)
+            LocalFree(text);
+        while (!error.empty() && (error.back() == '\n' || error.back() == '\r' ||
+                                  error.back() == ' ' || error.back() == '.'))
+            error.pop_back();
+        return library;
+    }
+    library.handle_ = reinterpret_cast<void*>(module);
+#else
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* reason = dlerror();
+        error = reason ? reason : "unknown error";
+        return library;
+    }
+    library.handle_ = handle;
+#endif
+    return library;
+}
+
+void* DynamicLibrary::Symbol(const char* name) const {
+    if (handle_ == nullptr)
+        return nullptr;
+#ifdef _WIN32
+    return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(handle_), name));
+#else
+    return dlsym(handle_, name);
+#endif
+}
+
+} // namespace zir::platform
