@@ -1,25 +1,224 @@
-// Placeholder until the settings file lands: defaults only.
 #include "config/ConfigHelper.h"
 
+#include "platform/AtomicFileWrite.h"
 #include "platform/Paths.h"
+#include "platform/UserMessage.h"
 
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
+#include <stdexcept>
+#include <vector>
 
 namespace zir::config {
 
 namespace {
-TConfigRec record;
+
+// Written only by the UI thread, read by request threads at any time: each field is one whole
+// 32-bit value, so a reader sees either the old or the new value of a field.
+struct TSharedConfig {
+    std::atomic<int32_t> WebPort{0};
+    std::atomic<int32_t> WebType{0};
+    std::atomic<int32_t> WebCache{0};
+    std::atomic<int32_t> WebSound{0};
+};
+
+TSharedConfig shared;
 std::mutex pathMutex;
 std::string overridePath;
+
+constexpr int32_t kDefaultPort = 80;
+constexpr int32_t kDefaultType = 0;
+constexpr int32_t kDefaultCache = 1;
+constexpr int32_t kDefaultSound = 1;
+
+struct TKey {
+    const char* Name;
+    std::atomic<int32_t>* Field;
+    int32_t Default;
+};
+
+// The file's keys in the order they are loaded and written.
+const TKey kKeys[] = {
+    {"WebPort", &shared.WebPort, kDefaultPort},
+    {"WebType", &shared.WebType, kDefaultType},
+    {"WebCache", &shared.WebCache, kDefaultCache},
+    {"WebSound", &shared.WebSound, kDefaultSound},
+};
+
+std::filesystem::path FsPath(const std::string& utf8) {
+    std::u8string text(utf8.begin(), utf8.end());
+    return std::filesystem::path(text);
+}
+
+bool SameKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// A line ends at CR, LF or CR LF.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string ReadSettingsFile(const std::string& path) {
+    std::ifstream in(FsPath(path), std::ios::binary);
+    if (!in)
+        throw std::runtime_error("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw std::runtime_error("Cannot read file \"" + path + "\"");
+    return bytes;
+}
+
 } // namespace
 
-TConfigRec TConfigHelper::GetConfig() { return record; }
-void TConfigHelper::SetWebPort(int32_t value) { record.WebPort = value; }
-void TConfigHelper::SetWebType(int32_t value) { record.WebType = value; }
-void TConfigHelper::SetWebCache(int32_t value) { record.WebCache = value; }
-void TConfigHelper::SetWebSound(int32_t value) { record.WebSound = value; }
-void TConfigHelper::LoadConfig() { record = TConfigRec{80, 0, 1, 1}; }
-void TConfigHelper::SaveConfig() {}
+bool TryParseConfigInteger(std::string_view text, int32_t& value) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i == text.size())
+        return false; // no digits
+    // The magnitude may reach 2^31 for the most negative value; anything beyond is out of range.
+    const uint64_t limit = negative ? 0x80000000ull : 0x7FFFFFFFull;
+    uint64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        int digit = base == 16 ? HexDigit(text[i])
+                               : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        if (digit < 0)
+            return false;
+        magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+        if (magnitude > limit)
+            return false;
+    }
+    value = negative ? static_cast<int32_t>(-static_cast<int64_t>(magnitude))
+                     : static_cast<int32_t>(magnitude);
+    return true;
+}
+
+std::string InvalidIntegerMessage(std::string_view text) {
+    std::string message = "'";
+    message.append(text);
+    message.append("' is not a valid integer value");
+    return message;
+}
+
+TConfigRec TConfigHelper::GetConfig() {
+    return TConfigRec{shared.WebPort.load(), shared.WebType.load(), shared.WebCache.load(),
+                      shared.WebSound.load()};
+}
+
+void TConfigHelper::SetWebPort(int32_t value) {
+    shared.WebPort.store(value);
+}
+void TConfigHelper::SetWebType(int32_t value) {
+    shared.WebType.store(value);
+}
+void TConfigHelper::SetWebCache(int32_t value) {
+    shared.WebCache.store(value);
+}
+void TConfigHelper::SetWebSound(int32_t value) {
+    shared.WebSound.store(value);
+}
+
+void TConfigHelper::LoadConfig() {
+    const std::string path = ConfigFilePath();
+    std::error_code ec;
+    // Like a missing file, a folder or a dangling link at the path means "no settings yet".
+    if (!std::filesystem::is_regular_file(FsPath(path), ec)) {
+        for (const TKey& key : kKeys)
+            key.Field->store(key.Default);
+        return;
+    }
+    try {
+        const std::string text = ReadSettingsFile(path);
+        const std::vector<std::string_view> lines = SplitLines(text);
+        // Key by key; an error stops the load, so the keys before it keep their new values and
+        // the failing one and those after it keep what they held.
+        for (const TKey& key : kKeys) {
+            std::string_view value;
+            bool found = false;
+            for (std::string_view line : lines) {
+                size_t eq = line.find('=');
+                if (eq != std::string_view::npos && SameKey(line.substr(0, eq), key.Name)) {
+                    value = line.substr(eq + 1);
+                    found = true;
+                    break;
+                }
+            }
+            if (!found || value.empty()) {
+                key.Field->store(key.Default);
+                continue;
+            }
+            int32_t number = 0;
+            if (!TryParseConfigInteger(value, number))
+                throw std::runtime_error(InvalidIntegerMessage(value));
+            key.Field->store(number);
+        }
+    } catch (const std::exception& error) {
+        platform::ShowUserMessage(std::string("系统参数加载失败，请核查。[") + error.what() + "]");
+    }
+}
+
+void TConfigHelper::SaveConfig() {
+    const TConfigRec rec = GetConfig();
+    const int32_t values[] = {rec.WebPort, rec.WebType, rec.WebCache, rec.WebSound};
+    std::string text;
+    for (size_t i = 0; i < std::size(kKeys); ++i)
+        text += std::string(kKeys[i].Name) + "=" + std::to_string(values[i]) + "\r\n";
+    // Written beside the old file and renamed over it: a save cut short leaves the old settings.
+    platform::AtomicFileWrite(ConfigFilePath(), text);
+}
 
 std::string TConfigHelper::ConfigFilePath() {
     std::lock_guard lock(pathMutex);

@@ -17,7 +17,7 @@ struct TConfigRec {
 };
 
 class TConfigHelper {
-public:
+  public:
     TConfigHelper() = delete;
 
     // A copy of the whole record; each field is read as one whole 32-bit value.
@@ -40,5 +40,14 @@ public:
     static std::string ConfigFilePath();
     static void SetConfigFilePath(std::string path);
 };
+
+// The settings' integer rule, shared by the file and the settings dialog: leading spaces, an
+// optional "+" or "-", then decimal digits, or hexadecimal digits after "$", "x" or "0x" (either
+// case). Anything else (a trailing blank, a letter, no digits) or a value outside the 32-bit range
+// gives false and leaves value unchanged.
+bool TryParseConfigInteger(std::string_view text, int32_t& value);
+
+// The error for a value that fails that rule: "'<text>' is not a valid integer value".
+std::string InvalidIntegerMessage(std::string_view text);
 
 } // namespace zir::config

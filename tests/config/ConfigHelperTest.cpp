@@ -1,0 +1,189 @@
+#include "config/ConfigHelper.h"
+#include "platform/UserMessage.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using zir::config::TConfigHelper;
+using zir::config::TConfigRec;
+using zir::config::TryParseConfigInteger;
+using zir::test::ReadFileBytes;
+using zir::test::TempDir;
+
+namespace {
+
+// Each test points the process-wide settings at its own file and collects the messages the load
+// shows instead of printing them.
+class ConfigFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path = dir.File("zir.INI");
+        TConfigHelper::SetConfigFilePath(path);
+        zir::platform::SetUserMessageHandler(
+            [this](const std::string& text) { messages.push_back(text); });
+        Reset(0, 0, 0, 0);
+    }
+    void TearDown() override {
+        zir::platform::SetUserMessageHandler(nullptr);
+        TConfigHelper::SetConfigFilePath("");
+    }
+
+    static void Reset(int32_t port, int32_t type, int32_t cache, int32_t sound) {
+        TConfigHelper::SetWebPort(port);
+        TConfigHelper::SetWebType(type);
+        TConfigHelper::SetWebCache(cache);
+        TConfigHelper::SetWebSound(sound);
+    }
+
+    TConfigRec Load(const std::string& fileText) {
+        dir.Write("zir.INI", fileText);
+        TConfigHelper::LoadConfig();
+        return TConfigHelper::GetConfig();
+    }
+
+    TempDir dir;
+    std::string path;
+    std::vector<std::string> messages;
+};
+
+void ExpectRec(const TConfigRec& rec, int32_t port, int32_t type, int32_t cache, int32_t sound) {
+    EXPECT_EQ(rec.WebPort, port);
+    EXPECT_EQ(rec.WebType, type);
+    EXPECT_EQ(rec.WebCache, cache);
+    EXPECT_EQ(rec.WebSound, sound);
+}
+
+} // namespace
+
+TEST(ConfigInteger, AcceptsTheDecimalAndHexadecimalForms) {
+    struct Case {
+        const char* text;
+        int32_t value;
+    } cases[] = {
+        {"8080", 8080},
+        {"   8080", 8080},
+        {"+12", 12},
+        {"-3", -3},
+        {"0", 0},
+        {"$1F", 31},
+        {"x1f", 31},
+        {"X10", 16},
+        {"0x10", 16},
+        {"0XfF", 255},
+        {"-$10", -16},
+        {"-0x80000000", INT32_MIN},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"007", 7},
+        {"$7FFFFFFF", INT32_MAX},
+    };
+    for (const Case& c : cases) {
+        int32_t value = 99;
+        EXPECT_TRUE(TryParseConfigInteger(c.text, value)) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+    }
+}
+
+TEST(ConfigInteger, RejectsEverythingElseAndLeavesTheValue) {
+    const char* cases[] = {
+        "",          " ",   "8080 ", "\t8080", "80 80", "2.5",        "-",
+        "+",         "$",   "0x",    "x",      "1e3",   "2147483648", "-2147483649",
+        "$80000000", "--1", "+-1",   "- 1",    "abc",   "0x1G",       "99999999999999999999999"};
+    for (const char* text : cases) {
+        int32_t value = 99;
+        EXPECT_FALSE(TryParseConfigInteger(text, value)) << '"' << text << '"';
+        EXPECT_EQ(value, 99) << text;
+    }
+    EXPECT_EQ(zir::config::InvalidIntegerMessage("8080 "), "'8080 ' is not a valid integer value");
+}
+
+TEST_F(ConfigFile, NoFileGivesTheDefaultsAndCreatesNothing) {
+    TConfigHelper::LoadConfig();
+    ExpectRec(TConfigHelper::GetConfig(), 80, 0, 1, 1);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ConfigFile, KeysMatchWithoutRegardToCaseAndTheFirstLineWins) {
+    ExpectRec(Load("webport=8080"), 8080, 0, 1, 1);
+    ExpectRec(Load("WEBTYPE=2\r\nWebType=3\nwebcache=0\rWebSound=-1\r\n"), 80, 2, 0, -1);
+    // "; WebPort" is not the key; "81=82" is the value of the third line, an error that leaves
+    // every setting as the previous load left it.
+    ExpectRec(Load("[Section]\n; WebPort=1\nWebPort=81=82\n"), 80, 2, 0, -1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "系统参数加载失败，请核查。['81=82' is not a valid integer value]");
+}
+
+TEST_F(ConfigFile, BlanksAroundTheEqualsSign) {
+    ExpectRec(Load("WebPort = 8080\r\n"), 80, 0, 1, 1); // the key is "WebPort "
+    ExpectRec(Load("WebPort= 8080\r\n"), 8080, 0, 1, 1);
+    ExpectRec(Load("WebPort=\r\nWebCache=2\r\n"), 80, 0, 2, 1);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ConfigFile, ABadValueStopsTheLoadWhereItHappened) {
+    Reset(0, 0, 0, 0);
+    ExpectRec(Load("WebPort=8080 \r\nWebType=1\r\n"), 0, 0, 0, 0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "系统参数加载失败，请核查。['8080 ' is not a valid integer value]");
+
+    Reset(0, 0, 0, 0);
+    ExpectRec(Load("WebPort=81\r\nWebType=1\r\nWebCache=yes\r\nWebSound=0\r\n"), 81, 1, 0, 0);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], "系统参数加载失败，请核查。['yes' is not a valid integer value]");
+
+    Reset(5, 6, 7, 8);
+    ExpectRec(Load("WebSound=99999999999\r\n"), 80, 0, 1, 8);
+    EXPECT_EQ(messages.size(), 3u);
+}
+
+TEST_F(ConfigFile, SaveWritesExactlyFourLinesAndDropsOthers) {
+    dir.Write("zir.INI", "# mine\r\nWebPort=1\r\nOther=2\r\n");
+    Reset(8080, -3, 2, 0);
+    TConfigHelper::SaveConfig();
+    EXPECT_EQ(ReadFileBytes(path), "WebPort=8080\r\nWebType=-3\r\nWebCache=2\r\nWebSound=0\r\n");
+    Reset(INT32_MIN, INT32_MAX, 0, 1);
+    TConfigHelper::SaveConfig();
+    EXPECT_EQ(ReadFileBytes(path),
+              "WebPort=-2147483648\r\nWebType=2147483647\r\nWebCache=0\r\nWebSound=1\r\n");
+    // What was saved loads back unchanged.
+    Reset(0, 0, 0, 0);
+    TConfigHelper::LoadConfig();
+    ExpectRec(TConfigHelper::GetConfig(), INT32_MIN, INT32_MAX, 0, 1);
+    // Only the settings file is left in the folder: the temporary file was renamed over it.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(ConfigFile, AFailedSaveThrowsAndLeavesTheOldFile) {
+    TConfigHelper::SetConfigFilePath(dir.File("missing-folder/zir.INI"));
+    Reset(1, 2, 3, 4);
+    EXPECT_THROW(TConfigHelper::SaveConfig(), std::runtime_error);
+    ExpectRec(TConfigHelper::GetConfig(), 1, 2, 3, 4); // the values in memory stay as set
+
+    // A folder standing where the file should be: the rename fails, the folder stays, and no
+    // temporary file is left behind.
+    std::filesystem::create_directory(path);
+    TConfigHelper::SetConfigFilePath(path);
+    EXPECT_THROW(TConfigHelper::SaveConfig(), std::runtime_error);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(ConfigFile, DefaultPathIsTheExecutablePathPlusIni) {
+    TConfigHelper::SetConfigFilePath("");
+    std::string p = TConfigHelper::ConfigFilePath();
+    ASSERT_GE(p.size(), 4u);
+    EXPECT_EQ(p.substr(p.size() - 4), ".INI");
+    EXPECT_NE(p.find("zir_config_tests"), std::string::npos);
+}
