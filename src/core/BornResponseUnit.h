@@ -1,0 +1,27 @@
+#pragma once
+
+// The JSON documents of a successful full card read, in the four layouts the service offers.
+
+#include "core/ICH.h"
+
+#include <string>
+
+namespace zir::core {
+
+class TBornResponse {
+  public:
+    TBornResponse() = delete;
+
+    // The document for the current WebType, read afresh on every call: 0 chooses by the card
+    // type code (1 identity card, 2 residence permit, 3 and 4 permanent residence card, anything
+    // else identity card), 1 the result-content layout, any other value the identity-card layout.
+    static std::string BuildResponse(TIdCardRec rec);
+
+    // One layout each. One line, every value a JSON string, every member present even when empty.
+    static std::string BuildIdCardJson(TIdCardRec rec);
+    static std::string BuildResidencePermitJson(TIdCardRec rec);
+    static std::string BuildPermanentResidenceJson(TIdCardRec rec);
+    static std::string BuildResultContentJson(TIdCardRec rec);
+};
+
+} // namespace zir::core
