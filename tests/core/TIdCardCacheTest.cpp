@@ -1,0 +1,77 @@
+#include "core/TIdCardCacheUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using zir::core::TIdCardCache;
+using zir::core::TIdCardRec;
+
+namespace {
+
+TIdCardRec Card(const std::string& name) {
+    TIdCardRec rec;
+    rec.Name = name;
+    rec.Uid = "uid-" + name;
+    rec.CardTypeCode = 1;
+    return rec;
+}
+
+class DecodeCache : public ::testing::Test {
+  protected:
+    void SetUp() override { TIdCardCache::Clear(); }
+    void TearDown() override { TIdCardCache::Clear(); }
+};
+
+} // namespace
+
+TEST_F(DecodeCache, StartsEmptyAndAnEmptyTableFindsNothing) {
+    TIdCardRec rec = Card("X");
+    EXPECT_FALSE(TIdCardCache::Find("A", rec));
+    EXPECT_EQ(rec, Card("X"));
+    EXPECT_EQ(TIdCardCache::NextSlot(), 0);
+    for (int32_t i = 0; i < TIdCardCache::kCapacity; ++i)
+        EXPECT_EQ(TIdCardCache::Slot(i).Key, "");
+}
+
+TEST_F(DecodeCache, SlotsAreFilledFirstInFirstOut) {
+    for (const char* name : {"A", "B", "C", "D", "E", "F"})
+        TIdCardCache::Add(name, Card(name));
+    EXPECT_EQ(TIdCardCache::NextSlot(), 6);
+    TIdCardCache::Add("G", Card("G")); // takes A's slot
+    EXPECT_EQ(TIdCardCache::NextSlot(), 1);
+    EXPECT_EQ(TIdCardCache::Slot(0).Key, "G");
+    EXPECT_EQ(TIdCardCache::Slot(0).Rec, Card("G"));
+
+    TIdCardRec rec;
+    EXPECT_FALSE(TIdCardCache::Find("A", rec));
+    EXPECT_TRUE(TIdCardCache::Find("F", rec));
+    EXPECT_EQ(rec, Card("F"));
+    TIdCardCache::Add("A", Card("A")); // into B's slot: no notion of use
+    EXPECT_EQ(TIdCardCache::Slot(1).Key, "A");
+    EXPECT_FALSE(TIdCardCache::Find("B", rec));
+}
+
+TEST_F(DecodeCache, KeysMatchByteForByteAndALaterSlotWins) {
+    TIdCardRec first = Card("first"), second = Card("second");
+    TIdCardCache::Add("AB12", first);
+    TIdCardCache::Add("ab12", Card("lower"));
+    TIdCardCache::Add("AB12", second);
+    TIdCardRec rec;
+    ASSERT_TRUE(TIdCardCache::Find("AB12", rec));
+    EXPECT_EQ(rec, second);
+    EXPECT_FALSE(TIdCardCache::Find("AB1", rec));
+    EXPECT_FALSE(TIdCardCache::Find("AB12 ", rec));
+    EXPECT_FALSE(TIdCardCache::Find(std::string("AB12\0", 5), rec));
+    // An empty key only ever matches a slot never written; the cached read never asks for it.
+    EXPECT_TRUE(TIdCardCache::Find("", rec));
+    EXPECT_EQ(rec, TIdCardRec{});
+}
+
+TEST_F(DecodeCache, TheCounterWrapsAtTheCapacity) {
+    for (int i = 0; i < 6 * 1000 + 3; ++i)
+        TIdCardCache::Add(std::to_string(i), Card(std::to_string(i)));
+    EXPECT_EQ(TIdCardCache::NextSlot(), 3);
+    EXPECT_EQ(TIdCardCache::Slot(2).Key, "6002");
+    EXPECT_EQ(TIdCardCache::Slot(3).Key, "5997");
+}
