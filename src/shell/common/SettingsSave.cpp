@@ -1,0 +1,84 @@
+#include "shell/common/SettingsSave.h"
+
+#include "config/ConfigHelper.h"
+#include "reader/ReaderApi.h"
+
+#include <exception>
+#include <string_view>
+
+namespace zir::shell {
+
+namespace {
+
+// Leading and trailing blanks and control characters go, as the edit box's text is trimmed.
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20)
+        text.remove_suffix(1);
+    return text;
+}
+
+TSettingsSaveResult Refuse(const char* message, TSettingsFocus focus) {
+    TSettingsSaveResult result;
+    result.Message = message;
+    result.Focus = focus;
+    return result;
+}
+
+} // namespace
+
+TSettingsForm SettingsFormValues() {
+    const config::TConfigRec rec = config::TConfigHelper::GetConfig();
+    TSettingsForm form;
+    form.PortText = std::to_string(rec.WebPort);
+    form.TypeText = std::to_string(rec.WebType);
+    form.Cache = rec.WebCache != 0;
+    form.Sound = rec.WebSound != 0;
+    return form;
+}
+
+TSettingsSaveResult SaveSettings(const TSettingsForm& form) {
+    const std::string_view portText = TrimBlanks(form.PortText);
+    if (portText.empty())
+        return Refuse(kPortEmptyMessage, TSettingsFocus::Port);
+    int32_t port = 0;
+    if (!config::TryParseConfigInteger(portText, port) || port < 0 || port > 65535)
+        return Refuse(kPortInvalidMessage, TSettingsFocus::Port);
+
+    const std::string_view typeText = TrimBlanks(form.TypeText);
+    if (typeText.empty())
+        return Refuse(kTypeEmptyMessage, TSettingsFocus::Type);
+    int32_t type = 0;
+    if (!config::TryParseConfigInteger(typeText, type))
+        return Refuse(kTypeInvalidMessage, TSettingsFocus::Type);
+
+    const int32_t cache = form.Cache ? 1 : 0;
+    const int32_t sound = form.Sound ? 1 : 0;
+
+    TSettingsSaveResult result;
+    result.Valid = true;
+    const config::TConfigRec current = config::TConfigHelper::GetConfig();
+    if (current.WebPort == port && current.WebType == type && current.WebCache == cache &&
+        current.WebSound == sound)
+        return result;
+
+    config::TConfigHelper::SetWebPort(port);
+    config::TConfigHelper::SetWebType(type);
+    config::TConfigHelper::SetWebCache(cache);
+    config::TConfigHelper::SetWebSound(sound);
+    if (auto beep = reader::CurrentReaderApi().readCardBeep)
+        beep(sound);
+    try {
+        config::TConfigHelper::SaveConfig();
+    } catch (const std::exception& error) {
+        // The new values stay in memory and the beep stays switched; only the notice is withheld.
+        result.SaveError = error.what();
+        return result;
+    }
+    result.Saved = true;
+    result.Message = kSettingsChangedMessage;
+    return result;
+}
+
+} // namespace zir::shell

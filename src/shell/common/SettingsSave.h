@@ -1,0 +1,45 @@
+#pragma once
+
+// The settings dialog's decisions without a window: what it shows when it opens, and what its
+// save button does with the texts and ticks it was given. The Windows dialog and `zir settings`
+// both call these.
+
+#include <string>
+
+namespace zir::shell {
+
+// The dialog's controls: the two edit boxes' texts and the two check boxes.
+struct TSettingsForm {
+    std::string PortText;
+    std::string TypeText;
+    bool Cache = false;
+    bool Sound = false;
+};
+
+// The values the dialog shows when it opens: port and type in decimal, each box ticked when its
+// setting is not 0.
+TSettingsForm SettingsFormValues();
+
+enum class TSettingsFocus { None, Port, Type };
+
+struct TSettingsSaveResult {
+    bool Valid = false; // every check passed
+    bool Saved = false; // the values differed from the settings and were written to the file
+    TSettingsFocus Focus = TSettingsFocus::None; // the edit box to focus after a failed check
+    std::string Message;   // the failed check's message, or the change notice after a save
+    std::string SaveError; // the settings file could not be written; the new values stay set
+};
+
+// The save button: trims and checks both texts (port 0..65535, type any 32-bit integer); when
+// any value differs from the current settings, sets all four, switches the reader's beep to the
+// sound value, and writes the file. Equal values save nothing and show nothing.
+TSettingsSaveResult SaveSettings(const TSettingsForm& form);
+
+// The texts the dialog shows, byte for byte.
+inline constexpr const char* kPortEmptyMessage = "服务端口不能为空";
+inline constexpr const char* kPortInvalidMessage = "服务端口设置无效";
+inline constexpr const char* kTypeEmptyMessage = "服务类别不能为空";
+inline constexpr const char* kTypeInvalidMessage = "服务类别设置无效[整数]";
+inline constexpr const char* kSettingsChangedMessage = "服务设置已变更，请重启zir服务。";
+
+} // namespace zir::shell

@@ -1,0 +1,118 @@
+#include "shell/common/SettingsSave.h"
+#include "config/ConfigHelper.h"
+#include "reader/ReaderApi.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using zir::config::TConfigHelper;
+using zir::shell::SaveSettings;
+using zir::shell::SettingsFormValues;
+using zir::shell::TSettingsFocus;
+using zir::shell::TSettingsForm;
+
+namespace {
+
+std::vector<int32_t> beeps;
+int32_t ZIR_STDCALL RecordBeep(int32_t on) {
+    beeps.push_back(on);
+    return 1;
+}
+
+class SettingsSave : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        saved = zir::reader::CurrentReaderApi();
+        zir::reader::TReaderApi api;
+        api.readCardBeep = RecordBeep;
+        zir::reader::InstallReaderApi(api);
+        beeps.clear();
+        TConfigHelper::SetConfigFilePath(dir.File("zir.INI"));
+        Set(80, 0, 1, 1);
+    }
+    void TearDown() override {
+        zir::reader::InstallReaderApi(saved);
+        TConfigHelper::SetConfigFilePath("");
+    }
+    static void Set(int32_t port, int32_t type, int32_t cache, int32_t sound) {
+        TConfigHelper::SetWebPort(port);
+        TConfigHelper::SetWebType(type);
+        TConfigHelper::SetWebCache(cache);
+        TConfigHelper::SetWebSound(sound);
+    }
+
+    zir::test::TempDir dir;
+    zir::reader::TReaderApi saved;
+};
+
+} // namespace
+
+TEST_F(SettingsSave, TheFormShowsTheSettings) {
+    Set(8080, -3, 2, 0);
+    TSettingsForm form = SettingsFormValues();
+    EXPECT_EQ(form.PortText, "8080");
+    EXPECT_EQ(form.TypeText, "-3");
+    EXPECT_TRUE(form.Cache); // anything but 0 shows ticked
+    EXPECT_FALSE(form.Sound);
+}
+
+TEST_F(SettingsSave, AFailedCheckNamesTheBoxAndChangesNothing) {
+    auto result = SaveSettings({" \t", "1", true, true});
+    EXPECT_FALSE(result.Valid);
+    EXPECT_EQ(result.Message, "服务端口不能为空");
+    EXPECT_EQ(result.Focus, TSettingsFocus::Port);
+    result = SaveSettings({"70000", "1", true, true});
+    EXPECT_EQ(result.Message, "服务端口设置无效");
+    EXPECT_EQ(result.Focus, TSettingsFocus::Port);
+    result = SaveSettings({"81", "", true, true});
+    EXPECT_EQ(result.Message, "服务类别不能为空");
+    EXPECT_EQ(result.Focus, TSettingsFocus::Type);
+    result = SaveSettings({"81", "1 2", true, true});
+    EXPECT_EQ(result.Message, "服务类别设置无效[整数]");
+    EXPECT_EQ(result.Focus, TSettingsFocus::Type);
+    EXPECT_FALSE(result.Saved);
+    EXPECT_TRUE(beeps.empty());
+    EXPECT_EQ(TConfigHelper::GetConfig().WebPort, 80);
+    EXPECT_FALSE(zir::test::FileExists(dir.File("zir.INI")));
+}
+
+TEST_F(SettingsSave, AChangeSetsAllFourBeepsAndSaves) {
+    auto result = SaveSettings({"\r\n8080 ", "2", false, false});
+    EXPECT_TRUE(result.Valid);
+    EXPECT_TRUE(result.Saved);
+    EXPECT_EQ(result.Message, "服务设置已变更，请重启zir服务。");
+    EXPECT_EQ(beeps, std::vector<int32_t>{0});
+    auto rec = TConfigHelper::GetConfig();
+    EXPECT_EQ(rec.WebPort, 8080);
+    EXPECT_EQ(rec.WebType, 2);
+    EXPECT_EQ(rec.WebCache, 0);
+    EXPECT_EQ(rec.WebSound, 0);
+    EXPECT_EQ(zir::test::ReadFileBytes(dir.File("zir.INI")),
+              "WebPort=8080\r\nWebType=2\r\nWebCache=0\r\nWebSound=0\r\n");
+
+    // Nothing changed: no save, no message, no beep call.
+    result = SaveSettings(SettingsFormValues());
+    EXPECT_TRUE(result.Valid);
+    EXPECT_FALSE(result.Saved);
+    EXPECT_EQ(result.Message, "");
+    EXPECT_EQ(beeps.size(), 1u);
+}
+
+TEST_F(SettingsSave, AFailedWriteKeepsTheNewValuesAndWithholdsTheNotice) {
+    TConfigHelper::SetConfigFilePath(dir.File("missing/zir.INI"));
+    auto result = SaveSettings({"81", "0", true, true});
+    EXPECT_TRUE(result.Valid);
+    EXPECT_FALSE(result.Saved);
+    EXPECT_EQ(result.Message, "");
+    EXPECT_NE(result.SaveError, "");
+    EXPECT_EQ(TConfigHelper::GetConfig().WebPort, 81);
+    EXPECT_EQ(beeps, std::vector<int32_t>{1});
+}
+
+TEST_F(SettingsSave, WithoutAReaderLibraryThereIsNoBeepToSwitch) {
+    zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
+    EXPECT_TRUE(SaveSettings({"81", "0", true, true}).Saved);
+}
