@@ -134,10 +134,11 @@ TEST(BornResponse, HostileValuesStayInsideTheirStrings) {
             JsonValue v = ParseStrict(doc);
             ASSERT_EQ(v.kind, JsonValue::Kind::Object);
             const JsonValue& members = webType == 1 ? *v.Find("resultContent") : v;
-            for (const auto& [key, value] : members.members) {
-                ASSERT_EQ(value.kind, JsonValue::Kind::String) << key;
+            for (size_t i = 0; i < members.keys.size(); ++i) {
+                const std::string& key = members.keys[i];
+                ASSERT_EQ(members.values[i].kind, JsonValue::Kind::String) << key;
                 if (key != "statusCode") {
-                    EXPECT_EQ(value.text, hostile + "张\xEF\xBF\xBD") << key;
+                    EXPECT_EQ(members.values[i].text, hostile + "张\xEF\xBF\xBD") << key;
                 }
             }
             if (webType != 1) {

@@ -5,11 +5,8 @@
 // test can compare what a client would see with what went in.
 
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace zir::test {
@@ -18,20 +15,17 @@ struct JsonValue {
     enum class Kind { Null, Bool, Number, String, Array, Object } kind = Kind::Null;
     std::string text; // String: the decoded text; Number/Bool: the literal
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members; // Object, in document order
+    // Object members in document order: keys[i] names values[i].
+    std::vector<std::string> keys;
+    std::vector<JsonValue> values;
 
     const JsonValue* Find(const std::string& key) const {
-        for (const auto& m : members)
-            if (m.first == key)
-                return &m.second;
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] == key)
+                return &values[i];
         return nullptr;
     }
-    std::vector<std::string> Keys() const {
-        std::vector<std::string> keys;
-        for (const auto& m : members)
-            keys.push_back(m.first);
-        return keys;
-    }
+    std::vector<std::string> Keys() const { return keys; }
 };
 
 class StrictJsonReader {
@@ -163,7 +157,8 @@ class StrictJsonReader {
             JsonValue member;
             if (!Value(member, depth + 1))
                 return false;
-            v.members.emplace_back(std::move(key), std::move(member));
+            v.keys.push_back(std::move(key));
+            v.values.push_back(std::move(member));
             Blanks();
             if (pos_ < s_.size() && s_[pos_] == ',') {
                 ++pos_;
