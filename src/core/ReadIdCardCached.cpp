@@ -1,0 +1,30 @@
+#include "config/ConfigHelper.h"
+#include "core/ICH.h"
+#include "core/TIdCardCacheUnit.h"
+
+#include <string>
+
+namespace zir::core {
+
+bool ReadIdCardCached(TIdCardRec& rec) {
+    // Read afresh at every call, so a change saved in the settings applies to the next request.
+    const bool cacheOn = config::TConfigHelper::GetConfig().WebCache == 1;
+
+    std::string key;
+    if (cacheOn && ReadCardUid(rec) && !rec.Uid.empty()) {
+        key = rec.Uid;
+        if (TIdCardCache::Find(key, rec)) {
+            rec.FromCache = true;
+            return true;
+        }
+    }
+
+    // A failed UID read leaves its message in ErrorMsg; a successful full read does not clear it.
+    const bool ok = ReadIdCard(rec);
+    rec.FromCache = false;
+    if (ok && !key.empty())
+        TIdCardCache::Add(key, rec);
+    return ok;
+}
+
+} // namespace zir::core
