@@ -145,7 +145,7 @@ std::string Utf8ToCp936Native(std::string_view utf8) {
 // iconv with our own handling of bad input: glibc stops at an invalid or truncated sequence,
 // we put a replacement there and carry on behind it.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
     ~Converter() {
         if (ok())
@@ -174,7 +174,7 @@ public:
 
     void Reset() { iconv(handle_, nullptr, nullptr, nullptr, nullptr); }
 
-private:
+  private:
     iconv_t handle_;
 };
 
@@ -234,9 +234,13 @@ std::string Utf8ToCp936Native(std::string_view utf8) {
 
 } // namespace
 
-std::string Cp936ToUtf8(std::string_view gbk) { return Cp936ToUtf8Native(gbk); }
+std::string Cp936ToUtf8(std::string_view gbk) {
+    return Cp936ToUtf8Native(gbk);
+}
 
-std::string Utf8ToCp936(std::string_view utf8) { return Utf8ToCp936Native(utf8); }
+std::string Utf8ToCp936(std::string_view utf8) {
+    return Utf8ToCp936Native(utf8);
+}
 
 std::wstring Utf8ToWide(std::string_view utf8) {
     std::wstring out;
