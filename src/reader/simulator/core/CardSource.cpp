@@ -1,0 +1,77 @@
+#include "reader/simulator/core/CardSource.h"
+
+#include "platform/Environment.h"
+#include "platform/SharedFileRead.h"
+#include "reader/simulator/SimulatorContract.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace zir::reader::simulator {
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+void WarnLine(const std::string& text) {
+    std::string line = "zir simulator: " + text + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+std::shared_ptr<const SimulatedCard> CardSource::Current() {
+    std::lock_guard lock(mutex_);
+    auto variable = platform::GetEnvironmentValue(kCardFileVariable);
+    if (!variable || variable->empty()) {
+        if (!demo_)
+            demo_ = std::make_shared<const SimulatedCard>(DemoCard());
+        return demo_;
+    }
+
+    std::error_code error;
+    std::filesystem::path path = PathFromUtf8(*variable);
+    auto size = std::filesystem::file_size(path, error);
+    auto modified =
+        error ? std::filesystem::file_time_type{} : std::filesystem::last_write_time(path, error);
+    if (error) {
+        // No card file, no card on the reader; a later file is read afresh.
+        card_.reset();
+        return nullptr;
+    }
+    if (card_ && *variable == path_ && size == size_ && modified == modified_)
+        return card_;
+
+    path_ = *variable;
+    size_ = size;
+    modified_ = modified;
+    if (size > kMaxCardFileBytes) {
+        WarnLine(*variable + ": card file larger than 1 MiB, no card on the reader");
+        card_.reset();
+        path_.clear();
+        return nullptr;
+    }
+    std::string text;
+    try {
+        text = platform::ReadWholeFileShared(*variable);
+    } catch (const std::exception&) {
+        // Being rewritten at this moment, most likely: the next call tries again.
+        card_.reset();
+        path_.clear();
+        return nullptr;
+    }
+    std::string folder = path.parent_path().empty() ? std::string(".") : [&] {
+        auto u8 = path.parent_path().u8string();
+        return std::string(u8.begin(), u8.end());
+    }();
+    std::string warnings;
+    card_ = std::make_shared<const SimulatedCard>(ParseCardFile(text, folder, &warnings));
+    std::size_t start = 0;
+    while (start < warnings.size()) {
+        std::size_t end = warnings.find('\n', start);
+        WarnLine(*variable + ": " + warnings.substr(start, end - start));
+        start = end + 1;
+    }
+    return card_;
+}
+
+} // namespace zir::reader::simulator

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "reader/simulator/core/SimulatedCard.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace zir::reader::simulator {
+
+// Where the simulated reader's card comes from: the card file named by ZIR_SIMULATOR_CARD, read
+// again whenever its size or modification time changes, or the demo card when the variable is
+// not set. Thread-safe.
+class CardSource {
+  public:
+    // The card on the reader now; null when there is none (the card file does not exist).
+    std::shared_ptr<const SimulatedCard> Current();
+
+  private:
+    std::mutex mutex_;
+    std::string path_;
+    std::uintmax_t size_ = 0;
+    std::filesystem::file_time_type modified_{};
+    std::shared_ptr<const SimulatedCard> card_;
+    std::shared_ptr<const SimulatedCard> demo_;
+};
+
+// Card files beyond this size are not read: no card file is that long.
+inline constexpr std::uintmax_t kMaxCardFileBytes = 1 << 20;
+
+// A UTF-8 path as the file system's path type (UTF-16 on Windows).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+
+// Writes one whole warning line to stderr, so lines from several threads never mix.
+void WarnLine(const std::string& text);
+
+} // namespace zir::reader::simulator

@@ -1,1 +1,0 @@
-// Placeholder: the simulator core lands with the simulated reader.

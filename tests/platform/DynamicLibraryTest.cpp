@@ -1,0 +1,24 @@
+#include "platform/DynamicLibrary.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using zir::platform::DynamicLibrary;
+
+TEST(DynamicLibrary, LoadsAndFindsExportsByName) {
+    std::string error;
+    auto library = DynamicLibrary::Load(zir::test::SimulatorDir() + "/libSDTAPI.so", error);
+    ASSERT_TRUE(library.IsLoaded()) << error;
+    EXPECT_NE(library.Symbol("SDT_SelectIDCard"), nullptr);
+    EXPECT_EQ(library.Symbol("NoSuchFunction"), nullptr);
+}
+
+TEST(DynamicLibrary, MissingFileGivesAReason) {
+    zir::test::TempDir dir;
+    std::string error;
+    auto library = DynamicLibrary::Load(dir.File("libNone.so"), error);
+    EXPECT_FALSE(library.IsLoaded());
+    EXPECT_NE(error.find("libNone.so"), std::string::npos) << error;
+    EXPECT_EQ(library.Symbol("anything"), nullptr);
+}
