@@ -1,0 +1,151 @@
+// `zir read` and `zir uid` end to end: the real program with the simulated reader, run in a
+// fresh folder so that zp.bmp lands there.
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using zir::test::ProgramResult;
+using zir::test::RunZir;
+using zir::test::TempDir;
+
+namespace {
+
+class ReadCommandTest : public testing::Test {
+  protected:
+    ProgramResult Run(const std::string& command, const std::string& card) {
+        std::string file = dir.Write("card.txt", card);
+        ProgramResult result = RunZir({command, "--simulate=" + file}, dir.Path());
+        // A reader call overlapping another would corrupt a real reader.
+        EXPECT_EQ(result.Err.find("zir simulator"), std::string::npos) << result.Err;
+        return result;
+    }
+
+    static std::string Lines(const std::vector<std::string>& lines) {
+        std::string text;
+        for (const auto& line : lines)
+            text += line + "\n";
+        return text;
+    }
+
+    TempDir dir;
+    const std::string rule = "==================";
+    const std::string common = "Name=张三\nSex=男\nNation=汉\nBirthday=19900101\n"
+                               "Address=北京市\nIdCode=110101199001010031\nDepartment=公安局\n"
+                               "StartDate=20200101\nEndDate=20400101\nPassNum=H123\n"
+                               "NameEn=ZHANG SAN\nCountry=加拿大\nCountryCode=CAN\nUid=U1\n";
+};
+
+} // namespace
+
+TEST_F(ReadCommandTest, EachCardTypePrintsItsLinesAndLeavesThePhoto) {
+    struct Case {
+        int Type;
+        std::vector<std::string> Lines;
+    };
+    const Case cases[] = {
+        {1,
+         {"##身份证", "张三", "男", "汉", "19900101", "北京市", "110101199001010031", "公安局",
+          "20200101", "20400101", "U1", rule, ""}},
+        {2,
+         {"##港澳台居住证", "张三", "男", "19900101", "北京市", "110101199001010031", "H123",
+          "公安局", "20200101", "20400101", "U1", rule, ""}},
+        {3,
+         {"##外国人永居证17版", "张三", "ZHANG SAN", "男", "加拿大", "CAN", "19900101",
+          "110101199001010031", "公安局", "20200101", "20400101", "U1", rule, ""}},
+        {4,
+         {"##外国人永居证23版", "张三", "ZHANG SAN", "男", "加拿大", "CAN", "19900101",
+          "110101199001010031", "公安局", "20200101", "20400101", "U1", rule, ""}},
+        {7, {"##其他证件", "其他证件", "U1", rule, ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Type);
+        auto r = Run("read", common + "CardType=" + std::to_string(c.Type) + "\n");
+        EXPECT_EQ(r.ExitCode, 0);
+        EXPECT_EQ(r.Out, Lines(c.Lines));
+        EXPECT_EQ(r.Err, "");
+        EXPECT_EQ(zir::test::ReadFileBytes(dir.File("zp.bmp")).substr(0, 2), "BM");
+    }
+}
+
+TEST_F(ReadCommandTest, TheDemoCardNeedsNoFile) {
+    auto r = RunZir({"read", "--simulate"}, dir.Path());
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out.substr(0, r.Out.find('\n')), "##身份证");
+    EXPECT_NE(r.Out.find("0123456789ABCDEF\n" + rule + "\n\n"), std::string::npos);
+    EXPECT_EQ(r.Err, "");
+}
+
+TEST_F(ReadCommandTest, FailedReadsPrintTheMessageOnStderrAndExit1) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"SamResult=1", "获取SAMID号失败，错误代码：1"},
+        {"SelectResult=128", "选卡失败，错误代码：128"},
+        {"CardType=0", "获取卡类型失败，错误代码：0"},
+        {"UnpackResult=0", "照片解码失败，错误代码：0"},
+    };
+    for (const auto& [line, message] : cases) {
+        SCOPED_TRACE(line);
+        auto r = Run("read", line + "\n");
+        EXPECT_EQ(r.ExitCode, 1);
+        EXPECT_EQ(r.Out, "");
+        EXPECT_EQ(r.Err, message + "\n");
+    }
+    auto none = RunZir({"read", "--simulate=" + dir.File("no-such-card.txt")}, dir.Path());
+    EXPECT_EQ(none.ExitCode, 1);
+    EXPECT_EQ(none.Err, "选卡失败，错误代码：128\n");
+}
+
+TEST_F(ReadCommandTest, NoRawPhotoStillReadsButThePhotoCannotBeLoaded) {
+    auto r = Run("read", "PhotoRawResult=0\nCardType=7\nUid=U\n");
+    EXPECT_EQ(r.ExitCode, 0);
+    EXPECT_EQ(r.Out, Lines({"##其他证件", "其他证件", "U", rule, ""}));
+    EXPECT_EQ(r.Err.rfind("照片加载失败：", 0), 0u) << r.Err;
+    EXPECT_NE(r.Err.find("zp.bmp"), std::string::npos) << r.Err;
+}
+
+TEST_F(ReadCommandTest, APhotoThatIsNoBitmapIsReportedAfterTheLines) {
+    dir.Write("photo.bin", std::string(57, 'x'));
+    auto r = Run("read", "Photo=photo.bin\nCardType=9\n");
+    EXPECT_EQ(r.ExitCode, 0);
+    EXPECT_EQ(r.Out, Lines({"##其他证件", "其他证件", "0123456789ABCDEF", rule, ""}));
+    EXPECT_EQ(r.Err, "照片加载失败：位图文件无效\n");
+}
+
+TEST_F(ReadCommandTest, BlanksAndNulsAroundANameAreTrimmed) {
+    auto r = Run("read", "Name.hex=2020D5C5C8FD200000\n");
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out.substr(0, r.Out.find('\n', r.Out.find('\n') + 1) + 1), "##身份证\n张三\n");
+}
+
+TEST_F(ReadCommandTest, UidCommand) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Uid=04A1B2\nUidCardType=16", "身份证: 04A1B2"},
+        {"Uid=04A1B2\nUidCardType=4", "IC卡: 04A1B2"},
+        {"Uid=04A1B2\nUidCardType=0", "其他卡: 04A1B2"},
+        {"Uid.hex=4142004344", "身份证: AB"},
+    };
+    for (const auto& [card, line] : cases) {
+        SCOPED_TRACE(card);
+        auto r = Run("uid", card + "\n");
+        EXPECT_EQ(r.ExitCode, 0);
+        EXPECT_EQ(r.Out, Lines({line, rule, ""}));
+    }
+    auto failed = Run("uid", "UidResult=-2\n");
+    EXPECT_EQ(failed.ExitCode, 1);
+    EXPECT_EQ(failed.Out, Lines({"获取UID失败，错误代码：-2", rule, ""}));
+    auto none = RunZir({"uid", "--simulate=" + dir.File("no-such-card.txt")}, dir.Path());
+    EXPECT_EQ(none.ExitCode, 1);
+    EXPECT_EQ(none.Out, Lines({"获取UID失败，错误代码：0", rule, ""}));
+}
+
+TEST_F(ReadCommandTest, MissingReaderLibrariesFailEveryReadWithTheirNames) {
+    auto r = RunZir({"read", "--reader-dir", dir.Path()}, dir.Path());
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_NE(r.Err.find("读卡库加载失败：" + dir.File("libSDTAPI.so")), std::string::npos)
+        << r.Err;
+    auto u = RunZir({"uid", "--reader-dir", dir.Path()}, dir.Path());
+    EXPECT_EQ(u.ExitCode, 1);
+    EXPECT_NE(u.Out.find("读卡库加载失败："), std::string::npos) << u.Out;
+}
