@@ -13,8 +13,8 @@ namespace zir::http {
 using TIdHTTPGetEvent =
     std::function<void(TIdPeerThread*, TIdHTTPRequestInfo&, TIdHTTPResponseInfo&)>;
 // Method (upper-cased), request target, protocol version.
-using TIdHTTPOtherEvent = std::function<void(TIdPeerThread*, const std::string&,
-                                             const std::string&, const std::string&)>;
+using TIdHTTPOtherEvent =
+    std::function<void(TIdPeerThread*, const std::string&, const std::string&, const std::string&)>;
 
 struct THttpLoopSettings {
     bool KeepAlive = true;

@@ -12,14 +12,14 @@ namespace zir::http {
 // One request as the handler sees it. Texts are the bytes as received (decoded where stated).
 class TIdHTTPRequestInfo {
 public:
-    std::string RequestLine;     // as read, without its line end
-    std::string Method;          // upper-cased
-    std::string ProtocolVersion; // after the last blank of the request line
-    std::string Target;          // the raw request target
-    std::string RequestPath;     // decoded path of the target
-    std::string QueryString;     // raw text after the first "?"
-    std::string BodyText;        // the request body (BodyStream's bytes)
-    std::string ParamText;       // BodyText, extended by the query string
+    std::string RequestLine;            // as read, without its line end
+    std::string Method;                 // upper-cased
+    std::string ProtocolVersion;        // after the last blank of the request line
+    std::string Target;                 // the raw request target
+    std::string RequestPath;            // decoded path of the target
+    std::string QueryString;            // raw text after the first "?"
+    std::string BodyText;               // the request body (BodyStream's bytes)
+    std::string ParamText;              // BodyText, extended by the query string
     std::vector<std::string> ParamList; // decoded "name=value" pieces, in order
     std::string PeerAddress;
     TIdHeaderList HeaderLines;

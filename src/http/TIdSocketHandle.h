@@ -10,8 +10,8 @@ namespace zir::http {
 // One listening address of the server.
 class TIdSocketHandle {
 public:
-    std::string IP;         // dotted IPv4; empty: every local address
-    std::int32_t Port = 0;  // after a start: the port actually bound (read back from the socket)
+    std::string IP;        // dotted IPv4; empty: every local address
+    std::int32_t Port = 0; // after a start: the port actually bound (read back from the socket)
     std::int32_t ClientPortMin = 0;
     std::int32_t ClientPortMax = 0;
 

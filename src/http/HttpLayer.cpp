@@ -1,1 +1,0 @@
-// Placeholder until the HTTP server layer lands.

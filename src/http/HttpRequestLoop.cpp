@@ -1,0 +1,263 @@
+#include "http/HttpRequestLoop.h"
+
+#include <climits>
+
+#include "http/BasicAuthorization.h"
+#include "http/EIdException.h"
+#include "http/ParamDecoding.h"
+#include "http/RequestPath.h"
+#include "platform/Sockets.h"
+
+namespace zir::http {
+
+namespace {
+
+std::string UpperAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+std::string LowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') {
+        ++begin;
+    }
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+// A whole decimal number with an optional sign, or -1. Values beyond 32 bits stay beyond every
+// body limit instead of wrapping.
+std::int32_t ParseContentLength(const std::string& value) {
+    std::string text = Trim(value);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return -1;
+    }
+    long long number = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return -1;
+        }
+        number = std::min<long long>(number * 10 + (text[i] - '0'), INT_MAX);
+    }
+    return negative ? static_cast<std::int32_t>(-number) : static_cast<std::int32_t>(number);
+}
+
+std::vector<std::string> SplitCookies(const std::string& value) {
+    std::vector<std::string> cookies;
+    if (value.empty()) {
+        return cookies;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t semicolon = value.find(';', start);
+        std::string cookie = Trim(value.substr(start, semicolon - start));
+        if (!cookie.empty()) {
+            cookies.push_back(cookie);
+        }
+        if (semicolon == std::string::npos) {
+            break;
+        }
+        start = semicolon + 1;
+    }
+    return cookies;
+}
+
+void FillHeaderFields(TIdHTTPRequestInfo& request) {
+    const TIdHeaderList& headers = request.HeaderLines;
+    request.ContentType = headers.Values("Content-Type");
+    request.ContentLength = ParseContentLength(headers.Values("Content-Length"));
+    request.Host = headers.Values("Host");
+    request.Connection = headers.Values("Connection");
+    request.UserAgent = headers.Values("User-Agent");
+    request.Accept = headers.Values("Accept");
+    request.AcceptCharSet = headers.Values("Accept-Charset");
+    request.AcceptEncoding = headers.Values("Accept-Encoding");
+    request.AcceptLanguage = headers.Values("Accept-Language");
+    request.ContentEncoding = headers.Values("Content-Encoding");
+    request.ContentLanguage = headers.Values("Content-Language");
+    request.ContentVersion = headers.Values("Content-Version");
+    request.CacheControl = headers.Values("Cache-Control");
+    request.Pragma = headers.Values("Pragma");
+    request.Referer = headers.Values("Referer");
+    request.From = headers.Values("From");
+    request.Date = headers.Values("Date");
+    request.Expires = headers.Values("Expires");
+    request.LastModified = headers.Values("Last-Modified");
+    request.Cookies = SplitCookies(headers.Values("Cookie"));
+}
+
+// A body larger than the server takes: 413 with an empty body, then the connection ends.
+void AnswerEntityTooLarge(TIdTCPConnection& connection, bool keepAlive) {
+    TIdHTTPResponseInfo response(connection, keepAlive);
+    response.SetResponseCode(413);
+    response.SetCloseAfterResponse(true);
+    response.SendHeaderBlock();
+    connection.Disconnect();
+}
+
+// One request after its request line. False when the connection has been closed.
+bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
+                  TIdHTTPRequestInfo& request) {
+    TIdTCPConnection& connection = thread.Connection();
+    for (;;) {
+        std::string line = connection.ReadLn();
+        if (line.empty()) {
+            break;
+        }
+        if (line.size() >= 2 && line[0] == '.' && line[1] == '.') {
+            line.erase(0, 1);
+        }
+        if (request.HeaderLines.Count() >= settings.MaxHeaderLines) {
+            throw EIdException(messages::kTooManyHeaderLines);
+        }
+        request.HeaderLines.Add(line);
+    }
+    FillHeaderFields(request);
+
+    if (request.ContentLength > 0 &&
+        static_cast<std::size_t>(request.ContentLength) > settings.MaxBodySize) {
+        AnswerEntityTooLarge(connection, settings.KeepAlive);
+        return false;
+    }
+    if (request.ContentLength > 0) {
+        connection.ReadBytes(request.BodyText, static_cast<std::size_t>(request.ContentLength));
+    } else if (request.Method == "POST" && request.ContentLength < 0) {
+        if (!connection.ReadUntilClose(request.BodyText, settings.MaxBodySize)) {
+            AnswerEntityTooLarge(connection, settings.KeepAlive);
+            return false;
+        }
+    }
+    request.ParamText = request.BodyText;
+
+    std::size_t question = request.Target.find('?');
+    std::string pathPart = request.Target.substr(0, question);
+    if (question != std::string::npos) {
+        request.QueryString = request.Target.substr(question + 1);
+    }
+    if (!request.QueryString.empty()) {
+        request.ParamText = request.ParamText.empty()
+                                ? request.QueryString
+                                : request.ParamText + "\r\n" + request.QueryString;
+    }
+    if (settings.ParseParams) {
+        request.ParamList = LowerAscii(request.ContentType) == "application/x-www-form-urlencoded"
+                                ? DecodeParams(request.ParamText)
+                                : DecodeParams(request.QueryString);
+    }
+
+    TRequestPathResult path = ComputeRequestPath(pathPart);
+    request.RequestPath = path.RequestPath;
+    if (!path.Host.empty() && request.Host.empty()) {
+        request.Host = path.Host;
+    }
+
+    std::string authorization = request.HeaderLines.Values("Authorization");
+    if (!authorization.empty()) {
+        request.HasAuthorization = true;
+        TBasicCredentials credentials = DecodeBasicAuthorization(authorization);
+        request.Username = credentials.Username;
+        request.Password = credentials.Password;
+    }
+
+    TIdHTTPResponseInfo response(connection, settings.KeepAlive);
+    // A HEAD client reads no body: those bytes would start the next answer it reads.
+    response.SuppressBody = request.Method == "HEAD";
+    try {
+        settings.OnCommandGet(&thread, request, response);
+    } catch (const std::exception& error) {
+        response.SetResponseCode(500);
+        response.ResponseBody = error.what();
+    } catch (...) {
+        response.SetResponseCode(500);
+        response.ResponseBody = "Unknown exception";
+    }
+    if (!response.HeaderWritten()) {
+        response.SendHeaderBlock();
+    }
+    if (!response.ResponseBody.empty() || response.ResponseStream) {
+        response.SendBody();
+    }
+    if (response.CloseAfterResponse()) {
+        connection.Disconnect();
+        return false;
+    }
+    return true;
+}
+
+void Serve(TIdPeerThread& thread, const THttpLoopSettings& settings) {
+    TIdTCPConnection& connection = thread.Connection();
+    for (;;) {
+        std::string line = connection.ReadLn();
+        std::size_t lastBlank = line.rfind(' ');
+        if (lastBlank == std::string::npos) {
+            throw EIdException(messages::kErrorInParsingCommand);
+        }
+        std::string version = line.substr(lastBlank + 1);
+        std::string rest = line.substr(0, lastBlank);
+        std::size_t firstBlank = rest.find(' ');
+        std::string method = UpperAscii(rest.substr(0, firstBlank));
+        std::string target = firstBlank == std::string::npos ? "" : rest.substr(firstBlank + 1);
+
+        if ((method != "GET" && method != "POST" && method != "HEAD") || !settings.OnCommandGet) {
+            if (settings.OnCommandOther) {
+                settings.OnCommandOther(&thread, method, target, version);
+            }
+            continue;
+        }
+
+        TIdHTTPRequestInfo request;
+        request.RequestLine = std::move(line);
+        request.PeerAddress = connection.PeerIP();
+        request.Method = std::move(method);
+        request.ProtocolVersion = std::move(version);
+        request.Target = std::move(target);
+        if (!ServeRequest(thread, settings, request)) {
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void RunHttpRequestLoop(TIdPeerThread& thread, const THttpLoopSettings& settings) {
+    TIdTCPConnection& connection = thread.Connection();
+    try {
+        Serve(thread, settings);
+    } catch (const EIdClosedSocket&) {
+        connection.Disconnect();
+    } catch (const EIdSocketError& error) {
+        connection.Disconnect();
+        if (platform::ClassifySocketError(error.LastError()) !=
+            platform::SocketErrorKind::ConnectionReset) {
+            throw;
+        }
+    } catch (...) {
+        connection.Disconnect();
+        throw;
+    }
+}
+
+} // namespace zir::http

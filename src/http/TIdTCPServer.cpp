@@ -1,0 +1,273 @@
+#include "http/TIdTCPServer.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <list>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "http/EIdException.h"
+#include "http/TIdIOHandlerSocket.h"
+#include "platform/Sockets.h"
+#include "platform/Threads.h"
+
+namespace zir::http {
+
+using platform::SocketErrorKind;
+
+namespace {
+
+struct TListener {
+    platform::SocketHandle Socket = platform::kInvalidSocket;
+    std::atomic<bool> StopRequested{false};
+    std::thread Thread;
+};
+
+void Sleep(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+} // namespace
+
+// What listeners and workers share with the server; workers keep it alive, so a worker that
+// outlives a failed stop never touches freed memory.
+struct TIdServerState {
+    std::mutex WorkersLock;
+    std::list<std::shared_ptr<TIdPeerThread>> Workers;
+    std::function<void(TIdPeerThread&)> Executor;
+    std::int32_t MaxConnections = 0;
+    std::size_t WorkerStackSize = 0;
+
+    std::mutex ListenersLock;
+    std::vector<std::unique_ptr<TListener>> Listeners;
+
+    std::size_t LiveCount() {
+        std::lock_guard<std::mutex> guard(WorkersLock);
+        return Workers.size();
+    }
+};
+
+namespace {
+
+void RunWorker(const std::shared_ptr<TIdServerState>& state,
+               const std::shared_ptr<TIdPeerThread>& worker) {
+    TIdTCPConnection& connection = worker->Connection();
+    try {
+        if (connection.Connected()) {
+            state->Executor(*worker);
+        }
+    } catch (...) {
+        // Errors inside a connection end it; nothing reaches the client or the main window.
+    }
+    connection.IOHandler().Close();
+    std::lock_guard<std::mutex> guard(state->WorkersLock);
+    state->Workers.remove(worker);
+}
+
+void StartWorker(const std::shared_ptr<TIdServerState>& state, platform::SocketHandle accepted) {
+    auto io = std::make_unique<TIdIOHandlerSocket>(accepted);
+    auto worker =
+        std::make_shared<TIdPeerThread>(std::make_unique<TIdTCPConnection>(std::move(io)));
+    {
+        std::lock_guard<std::mutex> guard(state->WorkersLock);
+        if (state->MaxConnections > 0 &&
+            state->Workers.size() >= static_cast<std::size_t>(state->MaxConnections)) {
+            return; // the connection closes with the worker discarded here
+        }
+        state->Workers.push_back(worker);
+    }
+    bool started = platform::StartDetachedThread(state->WorkerStackSize,
+                                                 [state, worker] { RunWorker(state, worker); });
+    if (!started) {
+        std::lock_guard<std::mutex> guard(state->WorkersLock);
+        state->Workers.remove(worker);
+    }
+}
+
+void RunListener(std::shared_ptr<TIdServerState> state, TListener* listener) {
+    while (!listener->StopRequested.load()) {
+        // Slices of 100 ms so that a stop is noticed without a connection arriving.
+        int ready = platform::SocketWaitReadable(listener->Socket, 100);
+        if (listener->StopRequested.load()) {
+            break;
+        }
+        if (ready == 0) {
+            continue;
+        }
+        platform::SocketHandle accepted = platform::kInvalidSocket;
+        if (ready > 0) {
+            accepted = platform::SocketAccept(listener->Socket);
+        }
+        if (accepted == platform::kInvalidSocket) {
+            int error = platform::SocketLastError();
+            SocketErrorKind kind = platform::ClassifySocketError(error);
+            if (kind == SocketErrorKind::NotSocket) {
+                break;
+            }
+            if (kind != SocketErrorKind::Interrupted) {
+                Sleep(100); // e.g. out of descriptors: do not spin while it lasts
+            }
+            continue;
+        }
+        StartWorker(state, accepted);
+    }
+}
+
+// Ends every listener: told to stop, its socket shut down (wakes an accept that would block),
+// joined, then closed.
+void StopListeners(TIdServerState& state) {
+    std::lock_guard<std::mutex> guard(state.ListenersLock);
+    for (auto& listener : state.Listeners) {
+        listener->StopRequested.store(true);
+        platform::SocketShutdown(listener->Socket, platform::SocketShutdownHow::Both);
+        if (listener->Thread.joinable()) {
+            listener->Thread.join();
+        }
+        platform::SocketClose(listener->Socket);
+    }
+    state.Listeners.clear();
+}
+
+std::string PortOutOfRangeMessage(std::int32_t port) {
+    return "Port " + std::to_string(port) + " is out of range: use 0 to 65535.";
+}
+
+} // namespace
+
+TIdTCPServer::TIdTCPServer() = default;
+
+TIdTCPServer::~TIdTCPServer() {
+    StopForDestruction();
+}
+
+std::size_t TIdTCPServer::LiveConnectionCount() const {
+    return state_ ? state_->LiveCount() : 0;
+}
+
+void TIdTCPServer::SetActive(bool value) {
+    if (value == active_) {
+        return;
+    }
+    if (value) {
+        Start();
+    } else {
+        Stop();
+    }
+}
+
+void TIdTCPServer::Start() {
+    if (bindings_.Count() == 0) {
+        bindings_.Add().IP.clear();
+    }
+    for (std::size_t i = 0; i < bindings_.Count(); ++i) {
+        std::int32_t port = bindings_[i].Port;
+        if (port < 0 || port > 65535) {
+            throw EIdException(PortOutOfRangeMessage(port));
+        }
+    }
+
+    auto state = std::make_shared<TIdServerState>();
+    state->Executor = MakeExecutor();
+    state->MaxConnections = MaxConnections;
+    state->WorkerStackSize = WorkerStackSize;
+
+    try {
+        for (std::size_t i = 0; i < bindings_.Count(); ++i) {
+            TIdSocketHandle& binding = bindings_[i];
+            platform::SocketHandle socket = platform::SocketCreateTcp();
+            if (socket == platform::kInvalidSocket) {
+                throw EIdException(messages::kCannotAllocateSocket);
+            }
+            auto listener = std::make_unique<TListener>();
+            listener->Socket = socket;
+
+            bool bound = false;
+            int error = 0;
+            if (binding.Port != 0 || binding.ClientPortMin == 0 || binding.ClientPortMax == 0) {
+                bound = platform::SocketBind(socket, binding.IP,
+                                             static_cast<std::uint16_t>(binding.Port));
+                error = bound ? 0 : platform::SocketLastError();
+            } else {
+                for (std::int32_t p = binding.ClientPortMin;
+                     !bound && p <= binding.ClientPortMax && p <= 65535; ++p) {
+                    bound = p > 0 &&
+                            platform::SocketBind(socket, binding.IP, static_cast<std::uint16_t>(p));
+                    error = bound ? 0 : platform::SocketLastError();
+                }
+            }
+            if (!bound || !platform::SocketListen(socket, ListenQueue)) {
+                if (bound) {
+                    error = platform::SocketLastError();
+                }
+                platform::SocketClose(socket);
+                if (platform::ClassifySocketError(error) == SocketErrorKind::AddressInUse) {
+                    throw EIdCouldNotBindSocket();
+                }
+                RaiseSocketError(error);
+            }
+            std::string localIP;
+            std::uint16_t localPort = 0;
+            if (platform::SocketLocalAddress(socket, localIP, localPort)) {
+                binding.Port = localPort;
+            }
+            binding.handle_ = socket;
+
+            TListener* raw = listener.get();
+            {
+                std::lock_guard<std::mutex> guard(state->ListenersLock);
+                state->Listeners.push_back(std::move(listener));
+            }
+            raw->Thread = std::thread(RunListener, state, raw);
+        }
+    } catch (...) {
+        StopListeners(*state);
+        for (std::size_t i = 0; i < bindings_.Count(); ++i) {
+            bindings_[i].handle_ = platform::kInvalidSocket;
+        }
+        throw;
+    }
+    state_ = std::move(state);
+    active_ = true;
+}
+
+void TIdTCPServer::Stop() {
+    if (!state_) {
+        active_ = false;
+        return;
+    }
+    StopListeners(*state_);
+    for (std::size_t i = 0; i < bindings_.Count(); ++i) {
+        bindings_[i].handle_ = platform::kInvalidSocket;
+    }
+    {
+        std::lock_guard<std::mutex> guard(state_->WorkersLock);
+        for (auto& worker : state_->Workers) {
+            worker->Stop();
+            worker->Connection().Abort();
+        }
+    }
+    int looks = TerminateWaitTime / 250;
+    for (int i = 0; i < looks && state_->LiveCount() > 0; ++i) {
+        Sleep(250);
+    }
+    if (state_->LiveCount() > 0) {
+        throw EIdException(messages::kTerminateThreadTimeout);
+    }
+    state_.reset();
+    active_ = false;
+}
+
+void TIdTCPServer::StopForDestruction() {
+    // Waits as long as handlers take: their captured objects must outlive them.
+    while (active_) {
+        try {
+            Stop();
+        } catch (...) {
+            Sleep(250);
+        }
+    }
+}
+
+} // namespace zir::http

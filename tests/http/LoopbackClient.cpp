@@ -1,0 +1,91 @@
+#include "LoopbackClient.h"
+
+#include <chrono>
+
+namespace zir::test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int RemainingMs(Clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+} // namespace
+
+LoopbackClient::~LoopbackClient() {
+    Close();
+}
+
+bool LoopbackClient::Connect(std::uint16_t port, const std::string& ip) {
+    Close();
+    socket_ = platform::SocketCreateTcp();
+    if (socket_ == platform::kInvalidSocket) {
+        return false;
+    }
+    peerClosed_ = false;
+    pending_.clear();
+    return platform::SocketConnect(socket_, ip, port);
+}
+
+bool LoopbackClient::Send(const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        std::ptrdiff_t sent =
+            platform::SocketSend(socket_, bytes.data() + done, bytes.size() - done);
+        if (sent <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(sent);
+    }
+    return true;
+}
+
+void LoopbackClient::ShutdownSend() {
+    platform::SocketShutdown(socket_, platform::SocketShutdownHow::Send);
+}
+
+void LoopbackClient::Close() {
+    platform::SocketClose(socket_);
+    socket_ = platform::kInvalidSocket;
+}
+
+std::string LoopbackClient::Take(std::size_t count, int timeoutMs) {
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    char buffer[4096];
+    while (pending_.size() < count && !peerClosed_) {
+        int left = RemainingMs(deadline);
+        if (left == 0 || platform::SocketWaitReadable(socket_, left) <= 0) {
+            break;
+        }
+        std::ptrdiff_t got = platform::SocketReceive(socket_, buffer, sizeof buffer);
+        if (got <= 0) {
+            peerClosed_ = true;
+            break;
+        }
+        pending_.append(buffer, static_cast<std::size_t>(got));
+    }
+    std::string result = std::move(pending_);
+    pending_.clear();
+    return result;
+}
+
+bool LoopbackClient::WaitClosed(std::string& received, int timeoutMs) {
+    received = Take(SIZE_MAX, timeoutMs);
+    return peerClosed_;
+}
+
+std::uint16_t FreeLoopbackPort() {
+    platform::SocketHandle probe = platform::SocketCreateTcp();
+    std::uint16_t port = 0;
+    std::string ip;
+    if (platform::SocketBind(probe, "127.0.0.1", 0)) {
+        platform::SocketLocalAddress(probe, ip, port);
+    }
+    platform::SocketClose(probe);
+    return port;
+}
+
+} // namespace zir::test

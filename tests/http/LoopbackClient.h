@@ -1,0 +1,39 @@
+#pragma once
+
+// A plain TCP client for the loopback tests: raw bytes in, raw bytes out, every wait bounded.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Sockets.h"
+
+namespace zir::test {
+
+class LoopbackClient {
+public:
+    LoopbackClient() = default;
+    ~LoopbackClient();
+    LoopbackClient(const LoopbackClient&) = delete;
+    LoopbackClient& operator=(const LoopbackClient&) = delete;
+
+    bool Connect(std::uint16_t port, const std::string& ip = "127.0.0.1");
+    bool Send(const std::string& bytes);
+    void ShutdownSend();
+    void Close();
+
+    // Reads until count bytes have arrived in total since the last Take, the peer closes, or
+    // timeoutMs passes; returns everything received so far and forgets it.
+    std::string Take(std::size_t count, int timeoutMs = 5000);
+    // Reads until the peer closes (true) or timeoutMs passes (false).
+    bool WaitClosed(std::string& received, int timeoutMs = 5000);
+
+private:
+    platform::SocketHandle socket_ = platform::kInvalidSocket;
+    std::string pending_;
+    bool peerClosed_ = false;
+};
+
+// A port nobody listens on right now (the system picks it).
+std::uint16_t FreeLoopbackPort();
+
+} // namespace zir::test
