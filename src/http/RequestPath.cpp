@@ -51,7 +51,7 @@ TSplit SplitPath(std::string_view p) {
 TRequestPathResult ComputeRequestPath(std::string_view pathPart) {
     TRequestPathResult result;
     if (pathPart == "*") {
-        result.RequestPath = "*";
+        result.RequestPath.push_back('*');
         return result;
     }
     std::string p = ForwardSlashes(pathPart);
@@ -84,8 +84,8 @@ TRequestPathResult ComputeRequestPath(std::string_view pathPart) {
     if (!bookmarkFollows) {
         trailing = CutAtHash(trailing);
     }
-    result.RequestPath =
-        DecodeUrlPart("/" + split.Directory) + DecodeUrlPart(split.Document) + trailing;
+    split.Directory.insert(split.Directory.begin(), '/');
+    result.RequestPath = DecodeUrlPart(split.Directory) + DecodeUrlPart(split.Document) + trailing;
     return result;
 }
 
