@@ -59,10 +59,9 @@ std::shared_ptr<const SimulatedCard> CardSource::Current() {
         path_.clear();
         return nullptr;
     }
-    std::string folder = path.parent_path().empty() ? std::string(".") : [&] {
-        auto u8 = path.parent_path().u8string();
-        return std::string(u8.begin(), u8.end());
-    }();
+    auto parent = path.parent_path().u8string();
+    std::string folder =
+        parent.empty() ? std::string(".") : std::string(parent.begin(), parent.end());
     std::string warnings;
     card_ = std::make_shared<const SimulatedCard>(ParseCardFile(text, folder, &warnings));
     std::size_t start = 0;
