@@ -7,7 +7,7 @@ namespace zir::platform {
 // A shared library loaded for the rest of the process's life (it is never unloaded: functions
 // bound from it may be called until the end).
 class DynamicLibrary {
-public:
+  public:
     // Loads the library at path. On failure the result is not loaded and error holds the
     // system's reason.
     static DynamicLibrary Load(const std::string& path, std::string& error);
@@ -17,7 +17,7 @@ public:
     // The exported symbol by its exact name, or null.
     void* Symbol(const char* name) const;
 
-private:
+  private:
     void* handle_ = nullptr;
 };
 

@@ -35,6 +35,6 @@ TEST(Text, Utf8ToGbkWithQuestionMarksForWhatGbkLacks) {
 TEST(Text, Utf8AndWideRoundTrip) {
     std::string text = "zir 身份证 \xF0\x9F\x98\x80";
     EXPECT_EQ(WideToUtf8(Utf8ToWide(text)), text);
-    EXPECT_EQ(Utf8ToWide("\xC0\x80"), L"\uFFFD\uFFFD"); // overlong NUL
+    EXPECT_EQ(Utf8ToWide("\xC0\x80"), L"\uFFFD\uFFFD");             // overlong NUL
     EXPECT_EQ(Utf8ToWide("a\xED\xA0\x80"), L"a\uFFFD\uFFFD\uFFFD"); // encoded surrogate
 }
