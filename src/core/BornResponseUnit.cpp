@@ -16,6 +16,10 @@ using TMember = std::pair<std::string_view, std::string_view>;
 // The record's texts are UTF-8 already (converted where they left the reader), so assembling is
 // all that is left; values are escaped so that no card text can break the document.
 void AppendMembers(std::string& out, std::initializer_list<TMember> members) {
+    size_t size = out.size();
+    for (const auto& [key, value] : members)
+        size += key.size() + value.size() + 6;
+    out.reserve(size); // escapes aside, one allocation for the photo-sized document
     bool first = true;
     for (const auto& [key, value] : members) {
         if (!first)

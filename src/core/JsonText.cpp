@@ -4,9 +4,15 @@ namespace zir::core {
 
 void AppendJsonEscaped(std::string& out, std::string_view text) {
     static const char hex[] = "0123456789ABCDEF";
-    for (char c : text) {
-        unsigned char byte = static_cast<unsigned char>(c);
-        switch (c) {
+    size_t plain = 0; // start of the run of bytes that need no escape
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\')
+            continue;
+        // The photo text is tens of kilobytes without a byte to escape: append whole runs.
+        out.append(text.substr(plain, i - plain));
+        plain = i + 1;
+        switch (byte) {
         case '"':
             out += "\\\"";
             break;
@@ -29,15 +35,12 @@ void AppendJsonEscaped(std::string& out, std::string_view text) {
             out += "\\t";
             break;
         default:
-            if (byte < 0x20) {
-                out += "\\u00";
-                out += hex[byte >> 4];
-                out += hex[byte & 0x0F];
-            } else {
-                out += c;
-            }
+            out += "\\u00";
+            out += hex[byte >> 4];
+            out += hex[byte & 0x0F];
         }
     }
+    out.append(text.substr(plain));
 }
 
 std::string JsonEscaped(std::string_view text) {
