@@ -221,8 +221,21 @@ void TConfigHelper::SaveConfig() {
 }
 
 std::string TConfigHelper::ConfigFilePath() {
-    std::lock_guard lock(pathMutex);
-    return overridePath.empty() ? platform::ExecutablePath() + ".INI" : overridePath;
+    {
+        std::lock_guard lock(pathMutex);
+        if (!overridePath.empty())
+            return overridePath;
+    }
+    std::string path = platform::ExecutablePath();
+    // Windows programs carry an extension, which ".INI" replaces (zir.exe -> zir.INI); a Linux
+    // program has none by custom, so there the path is simply followed by ".INI".
+    if (platform::PathSeparator() == '\\') {
+        const size_t name = path.find_last_of("\\/");
+        const size_t dot = path.rfind('.');
+        if (dot != std::string::npos && (name == std::string::npos || dot > name))
+            path.erase(dot);
+    }
+    return path + ".INI";
 }
 
 void TConfigHelper::SetConfigFilePath(std::string path) {
