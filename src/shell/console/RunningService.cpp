@@ -1,8 +1,19 @@
 #include "shell/console/RunningService.h"
 
+#include "config/ConfigHelper.h"
+#include "platform/SingleInstance.h"
+
+#include <csignal>
+#include <sys/types.h>
+
 namespace zir::console {
 
-// Not wired yet: a running service keeps its settings until it is restarted.
-void NotifyRunningService() {}
+// The running instance of this settings file holds its mark with its process id in it; SIGHUP
+// has it read the file again. No instance running: nothing to tell.
+void NotifyRunningService() {
+    auto pid = platform::SingleInstance::RunningProcessId(config::TConfigHelper::ConfigFilePath());
+    if (pid)
+        kill(static_cast<pid_t>(*pid), SIGHUP);
+}
 
 } // namespace zir::console

@@ -1,13 +1,100 @@
 #include "shell/console/Commands.h"
 
+#include "config/ConfigHelper.h"
+#include "core/CardService.h"
+#include "core/ServiceLog.h"
+#include "platform/SingleInstance.h"
+#include "platform/UserMessage.h"
+#include "reader/ReaderApi.h"
+#include "shell/console/SettingsReload.h"
+
+#include <csignal>
 #include <cstdio>
+#include <exception>
+#include <mutex>
+#include <pthread.h>
 
 namespace zir::console {
 
-// Placeholder until the service command lands.
+namespace {
+
+// Whole lines, one write each, flushed: a supervisor or a test reading the pipe sees every line
+// as soon as it is logged, never half of one.
+void WriteLogLine(const std::string& line) {
+    static std::mutex stdoutMutex;
+    std::lock_guard lock(stdoutMutex);
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void SwitchBeep(int32_t webSound) {
+    if (auto beep = reader::CurrentReaderApi().readCardBeep)
+        beep(webSound == 1 ? 1 : 0);
+}
+
+// The main window's creation without a window: settle the port, switch the beep, start.
+bool StartUp(core::CardService& service) {
+    auto settings = config::TConfigHelper::GetConfig();
+    if (settings.WebPort == 0) {
+        config::TConfigHelper::SetWebPort(service.DefaultPort());
+        try {
+            config::TConfigHelper::SaveConfig();
+        } catch (const std::exception& e) {
+            platform::ShowUserMessage(e.what());
+        }
+    }
+    SwitchBeep(config::TConfigHelper::GetConfig().WebSound);
+    return service.btnStartServerClick();
+}
+
+// Stop as the user would press the stop button again and again: a handler that is still busy
+// makes one stop fail, and the next one succeeds once it has returned.
+void StopUntilStopped(core::CardService& service) {
+    while (service.Running() && !service.btnStopServerClick()) {
+    }
+}
+
+} // namespace
+
 int RunService(const shell::CommandLine&) {
-    std::fprintf(stderr, "zir: the service is not built yet\n");
-    return 3;
+    const std::string settingsFile = config::TConfigHelper::ConfigFilePath();
+    auto instance = platform::SingleInstance::Acquire(settingsFile);
+    if (!instance) {
+        std::fprintf(stderr, "zir服务已启动\n");
+        return 1;
+    }
+
+    // The signals are taken in this thread with sigwait; every thread started from here on
+    // inherits the mask. A log reader that went away must not end the service.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    core::SetServiceLogSink(WriteLogLine);
+    config::TConfigHelper::LoadConfig();
+
+    core::CardService service;
+    if (!StartUp(service))
+        return 1;
+
+    for (;;) {
+        int received = 0;
+        if (sigwait(&signals, &received) != 0)
+            continue;
+        if (received == SIGHUP) {
+            // Without a service the program has no purpose left: end, so a supervisor restarts.
+            if (!ReloadSettings(service))
+                return 1;
+            continue;
+        }
+        StopUntilStopped(service);
+        return 0;
+    }
 }
 
 } // namespace zir::console
