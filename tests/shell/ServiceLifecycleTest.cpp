@@ -113,3 +113,13 @@ TEST(ServiceLifecycle, OnlyTheLoopbackAddressAnswers) {
     }
     freeifaddrs(all);
 }
+
+TEST(ServiceLifecycle, ZirSettingsWithAChangeTellsTheRunningServiceWhichAppliesItAtTheNextRequest) {
+    ZirService service(kCard, {.WebType = 0, .WebCache = 0});
+    EXPECT_EQ(service.Get("/").Body.rfind(R"({"statusCode":"200",)", 0), 0u);
+    auto saved = RunZir({"settings", "--config", service.ConfigFile, "WebType=1"}, service.Dir.Path());
+    EXPECT_EQ(saved.ExitCode, 0) << saved.Err;
+    for (int i = 0; i < 500 && service.Process->Stderr().find("settings reloaded") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(service.Get("/").Body.rfind(R"({"resultFlag":"0","resultContent":{"chName":"李四",)", 0), 0u);
+}
