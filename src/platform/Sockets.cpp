@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -292,6 +293,12 @@ std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t siz
     } while (result < 0 && errno == EINTR);
     return result;
 #endif
+}
+
+bool SocketSetNoDelay(SocketHandle socket) {
+    int on = 1;
+    return ::setsockopt(Native(socket), IPPROTO_TCP, TCP_NODELAY,
+                        reinterpret_cast<const char*>(&on), sizeof on) == 0;
 }
 
 bool SocketShutdown(SocketHandle socket, SocketShutdownHow how) {

@@ -59,6 +59,9 @@ std::ptrdiff_t SocketReceive(SocketHandle socket, char* buffer, std::size_t size
 // Bytes sent or -1 on failure. Never raises a signal when the peer has gone.
 std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size);
 
+// Sends small writes at once instead of holding them until the previous one is acknowledged.
+bool SocketSetNoDelay(SocketHandle socket);
+
 enum class SocketShutdownHow { Receive, Send, Both };
 bool SocketShutdown(SocketHandle socket, SocketShutdownHow how);
 void SocketClose(SocketHandle socket);
