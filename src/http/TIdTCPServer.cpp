@@ -185,6 +185,8 @@ void TIdTCPServer::Start() {
             }
             auto listener = std::make_unique<TListener>();
             listener->Socket = socket;
+            // A stop closes connections from this side; a start right after must still bind.
+            platform::SocketAllowRebindAfterClose(socket);
 
             bool bound = false;
             int error = 0;

@@ -201,6 +201,15 @@ bool SocketBind(SocketHandle socket, const std::string& ip, std::uint16_t port) 
     return ::bind(Native(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
+void SocketAllowRebindAfterClose(SocketHandle socket) {
+#ifdef _WIN32
+    (void)socket;
+#else
+    int on = 1;
+    ::setsockopt(Native(socket), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+#endif
+}
+
 bool SocketListen(SocketHandle socket, int backlog) {
     return ::listen(Native(socket), backlog) == 0;
 }

@@ -41,6 +41,12 @@ SocketHandle SocketCreateTcp();
 // four dotted decimal numbers fails as an invalid argument).
 bool SocketBind(SocketHandle socket, const std::string& ip, std::uint16_t port);
 bool SocketListen(SocketHandle socket, int backlog);
+
+// Lets a listening socket bind a port whose recently closed connections still linger (TIME_WAIT).
+// POSIX refuses that for about a minute without SO_REUSEADDR, which there never lets two
+// listeners share a port. Windows needs nothing, and its SO_REUSEADDR would allow exactly that
+// sharing, so there this does nothing.
+void SocketAllowRebindAfterClose(SocketHandle socket);
 bool SocketConnect(SocketHandle socket, const std::string& ip, std::uint16_t port);
 
 // The local or peer address of a socket as dotted text and port. False on failure.

@@ -261,3 +261,26 @@ TEST(Server, DestroyingTheServerStopsIt) {
     LoopbackClient late;
     EXPECT_FALSE(late.Connect(port));
 }
+
+TEST(Server, RestartsOnTheSamePortRightAfterServingConnections) {
+    TIdHTTPServer server;
+    server.KeepAlive = true;
+    server.OnCommandGet = EchoPath;
+    StartOn(server, 0);
+    std::uint16_t port = BoundPort(server);
+    LoopbackClient client;
+    ASSERT_TRUE(client.Connect(port));
+    client.Send("GET /a HTTP/1.1\r\n\r\n");
+    EXPECT_NE(client.Take(1000, 500).find("/a"), std::string::npos);
+    // Stop closes the connection from this side, which leaves it waiting in TIME_WAIT.
+    server.SetActive(false);
+    std::string rest;
+    EXPECT_TRUE(client.WaitClosed(rest, 2000));
+    client.Close();
+
+    StartOn(server, port);
+    EXPECT_TRUE(server.Active());
+    ASSERT_TRUE(client.Connect(port));
+    client.Send("GET /b HTTP/1.1\r\n\r\n");
+    EXPECT_NE(client.Take(1000, 500).find("/b"), std::string::npos);
+}
