@@ -17,9 +17,10 @@ TIdIOHandlerSocket::~TIdIOHandlerSocket() {
     Close();
 }
 
+// The handle to use, or kInvalidSocket once closed or aborted.
 platform::SocketHandle TIdIOHandlerSocket::Handle() const {
     std::lock_guard<std::mutex> guard(lock_);
-    return socket_;
+    return aborted_ ? platform::kInvalidSocket : socket_;
 }
 
 void TIdIOHandlerSocket::Fail(int error, bool closeFirst) {
@@ -69,7 +70,7 @@ std::size_t TIdIOHandlerSocket::Send(const char* data, std::size_t size) {
 void TIdIOHandlerSocket::ShutdownSend() {
     // Under the lock: the server's stop may close the handle at the same moment.
     std::lock_guard<std::mutex> guard(lock_);
-    if (socket_ != platform::kInvalidSocket) {
+    if (socket_ != platform::kInvalidSocket && !aborted_) {
         platform::SocketShutdown(socket_, platform::SocketShutdownHow::Send);
     }
 }
@@ -86,12 +87,11 @@ void TIdIOHandlerSocket::Close() {
 
 void TIdIOHandlerSocket::Abort() {
     std::lock_guard<std::mutex> guard(lock_);
-    if (socket_ != platform::kInvalidSocket) {
-        // Shutting down both ways wakes a receive blocked on another thread, which closing
-        // alone does not do on Linux.
-        platform::SocketShutdown(socket_, platform::SocketShutdownHow::Both);
-        platform::SocketClose(socket_);
-        socket_ = platform::kInvalidSocket;
+    if (socket_ != platform::kInvalidSocket && !aborted_) {
+        aborted_ = true;
+        if (platform::SocketAbort(socket_)) {
+            socket_ = platform::kInvalidSocket;
+        }
     }
 }
 

@@ -8,8 +8,8 @@
 namespace zir::http {
 
 // A connection's real socket. The owning worker receives and sends without holding the lock;
-// Abort (from the server's stop) shuts the socket down both ways, which wakes a blocked
-// receive on every platform, then closes it.
+// Abort (from the server's stop) wakes a blocked receive and ends the connection; the handle
+// itself is released by the owner where releasing it under a running call would be unsafe.
 class TIdIOHandlerSocket : public TIdIOHandler {
 public:
     explicit TIdIOHandlerSocket(platform::SocketHandle socket);
@@ -32,6 +32,7 @@ private:
 
     mutable std::mutex lock_;
     platform::SocketHandle socket_;
+    bool aborted_ = false;
     std::string peerIP_;
     int peerPort_ = 0;
 };

@@ -334,4 +334,17 @@ void SocketClose(SocketHandle socket) {
 #endif
 }
 
+bool SocketAbort(SocketHandle socket) {
+    if (socket == kInvalidSocket) {
+        return true;
+    }
+    SocketShutdown(socket, SocketShutdownHow::Both);
+#ifdef _WIN32
+    ::closesocket(Native(socket));
+    return true;
+#else
+    return false;
+#endif
+}
+
 } // namespace zir::platform

@@ -72,4 +72,10 @@ enum class SocketShutdownHow { Receive, Send, Both };
 bool SocketShutdown(SocketHandle socket, SocketShutdownHow how);
 void SocketClose(SocketHandle socket);
 
+// Wakes every thread blocked on the socket, from another thread. True when the handle has also
+// been released (Windows: closing is the documented way to end a blocked call there); false when
+// its owner must still close it (POSIX: closing a descriptor that another thread is using races
+// with the reuse of its number, so only the shutdown of both directions is done here).
+bool SocketAbort(SocketHandle socket);
+
 } // namespace zir::platform
