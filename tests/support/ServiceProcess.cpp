@@ -1,5 +1,7 @@
 #include "ServiceProcess.h"
 
+#include "TestSupport.h"
+
 #include <arpa/inet.h>
 #include <csignal>
 #include <fcntl.h>
@@ -15,33 +17,9 @@ namespace zir::test {
 ServiceProcess::ServiceProcess(const std::string& program, const std::vector<std::string>& args,
                                const std::string& workDir,
                                const std::vector<std::string>& extraEnv) {
-    int outPipe[2], errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
-    pid_t pid = fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        dup2(outPipe[1], 1);
-        dup2(errPipe[1], 2);
-        int devNull = open("/dev/null", O_RDONLY);
-        dup2(devNull, 0);
-        if (!workDir.empty() && chdir(workDir.c_str()) != 0)
-            _exit(126);
-        for (const auto& assignment : extraEnv)
-            putenv(const_cast<char*>(assignment.c_str()));
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    pid_ = pid;
-    close(outPipe[1]);
-    close(errPipe[1]);
-    collector_ = std::thread([this, out = outPipe[0], err = errPipe[0]] { Collect(out, err); });
+    SpawnedProgram started = SpawnProgram(program, args, workDir, extraEnv);
+    pid_ = started.Pid;
+    collector_ = std::thread([this, started] { Collect(started.OutFd, started.ErrFd); });
 }
 
 ServiceProcess::~ServiceProcess() {

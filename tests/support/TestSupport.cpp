@@ -52,11 +52,12 @@ bool FileExists(const std::string& path) { return std::filesystem::exists(path);
 std::string ZirPath() { return std::string(ZIR_BIN_DIR) + "/zir"; }
 std::string SimulatorDir() { return ZIR_SIMULATOR_DIR; }
 
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workDir, int timeoutSeconds,
-                         const std::vector<std::string>& extraEnv) {
+SpawnedProgram SpawnProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& workDir, const std::vector<std::string>& extraEnv) {
+    // Close-on-exec pipes: a program started by another test thread must not inherit them, or
+    // this program's output would never end.
     int outPipe[2], errPipe[2];
-    if (pipe(outPipe) != 0 || pipe(errPipe) != 0)
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     pid_t pid = fork();
     if (pid < 0)
@@ -66,8 +67,6 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         dup2(errPipe[1], 2);
         int devNull = open("/dev/null", O_RDONLY);
         dup2(devNull, 0);
-        close(outPipe[0]);
-        close(errPipe[0]);
         if (!workDir.empty() && chdir(workDir.c_str()) != 0)
             _exit(126);
         for (const auto& assignment : extraEnv)
@@ -82,10 +81,17 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     }
     close(outPipe[1]);
     close(errPipe[1]);
+    return {pid, outPipe[0], errPipe[0]};
+}
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workDir, int timeoutSeconds,
+                         const std::vector<std::string>& extraEnv) {
+    auto [pid, outFd, errFd] = SpawnProgram(program, args, workDir, extraEnv);
 
     ProgramResult result;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     int open = 2;
     bool killed = false;
     while (open > 0) {
@@ -93,7 +99,7 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
                         deadline - std::chrono::steady_clock::now())
                         .count();
         if (left <= 0 && !killed) {
-            kill(pid, SIGKILL);
+            kill(static_cast<pid_t>(pid), SIGKILL);
             killed = true;
         }
         if (poll(fds, 2, left > 0 ? static_cast<int>(left) : 100) < 0)
@@ -113,7 +119,7 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         }
     }
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(static_cast<pid_t>(pid), &status, 0);
     if (WIFEXITED(status))
         result.ExitCode = WEXITSTATUS(status);
     else if (WIFSIGNALED(status))

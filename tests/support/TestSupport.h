@@ -37,6 +37,18 @@ struct ProgramResult {
     std::string Err;
 };
 
+// A started program: its process id and the read ends of its stdout and stderr.
+struct SpawnedProgram {
+    long Pid;
+    int OutFd;
+    int ErrFd;
+};
+
+// Starts a program in workDir (empty: the current one) with nothing on its standard input and
+// extraEnv ("NAME=value") added to its environment.
+SpawnedProgram SpawnProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& workDir, const std::vector<std::string>& extraEnv);
+
 // Runs a program to its end (killed after timeoutSeconds) in workDir (empty: the current one),
 // with nothing on its standard input and extraEnv ("NAME=value") added to its environment.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
