@@ -53,9 +53,22 @@ void LoopbackClient::Close() {
 }
 
 std::string LoopbackClient::Take(std::size_t count, int timeoutMs) {
+    return Read([&] { return pending_.size() >= count; }, timeoutMs);
+}
+
+std::string LoopbackClient::TakeUntil(const std::string& ending, int timeoutMs) {
+    return Read(
+        [&] {
+            return pending_.size() >= ending.size() &&
+                   pending_.compare(pending_.size() - ending.size(), ending.size(), ending) == 0;
+        },
+        timeoutMs);
+}
+
+std::string LoopbackClient::Read(const std::function<bool()>& done, int timeoutMs) {
     auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     char buffer[4096];
-    while (pending_.size() < count && !peerClosed_) {
+    while (!done() && !peerClosed_) {
         int left = RemainingMs(deadline);
         if (left == 0 || platform::SocketWaitReadable(socket_, left) <= 0) {
             break;

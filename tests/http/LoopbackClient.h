@@ -3,6 +3,7 @@
 // A plain TCP client for the loopback tests: raw bytes in, raw bytes out, every wait bounded.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Sockets.h"
@@ -24,10 +25,15 @@ public:
     // Reads until count bytes have arrived in total since the last Take, the peer closes, or
     // timeoutMs passes; returns everything received so far and forgets it.
     std::string Take(std::size_t count, int timeoutMs = 5000);
+    // Reads until what arrived ends with ending, the peer closes, or timeoutMs passes; returns
+    // everything received so far and forgets it.
+    std::string TakeUntil(const std::string& ending, int timeoutMs = 5000);
     // Reads until the peer closes (true) or timeoutMs passes (false).
     bool WaitClosed(std::string& received, int timeoutMs = 5000);
 
 private:
+    std::string Read(const std::function<bool()>& done, int timeoutMs);
+
     platform::SocketHandle socket_ = platform::kInvalidSocket;
     std::string pending_;
     bool peerClosed_ = false;

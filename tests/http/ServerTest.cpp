@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "LoopbackClient.h"
 #include "http/EIdException.h"
@@ -77,7 +78,7 @@ TEST(Server, StartOnAHeldPortFailsAndALaterStartOnAFreePortWorks) {
     LoopbackClient client;
     ASSERT_TRUE(client.Connect(BoundPort(server)));
     client.Send("GET /x HTTP/1.1\r\n\r\n");
-    EXPECT_EQ(client.Take(200, 2000).substr(0, 17), "HTTP/1.1 200 OK\r\n");
+    EXPECT_EQ(client.TakeUntil("/x", 2000).substr(0, 17), "HTTP/1.1 200 OK\r\n");
     server.SetActive(false);
     EXPECT_FALSE(server.Active());
     server.SetActive(false);
@@ -126,7 +127,7 @@ TEST(Server, IdleAndKeptAliveClientsDoNotDelayStop) {
     ASSERT_TRUE(idle.Connect(BoundPort(server)));
     ASSERT_TRUE(kept.Connect(BoundPort(server)));
     kept.Send("GET /k HTTP/1.1\r\n\r\n");
-    EXPECT_NE(kept.Take(1000, 500).find("\r\n\r\n/k"), std::string::npos);
+    EXPECT_NE(kept.TakeUntil("/k", 2000).find("\r\n\r\n/k"), std::string::npos);
     for (int i = 0; i < 100 && server.LiveConnectionCount() < 2; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -195,11 +196,11 @@ TEST(Server, WholeExchangesOverTheWire) {
     ASSERT_TRUE(client.Connect(BoundPort(server)));
 
     client.Send("GET /favicon.ico HTTP/1.1\r\n\r\n");
-    EXPECT_EQ(client.Take(1000, 500), "HTTP/1.1 200 OK\r\nConnection: keep-alive\r\n"
-                                      "Content-Type: text/html\r\nContent-Length: 0\r\n"
-                                      "Server: Indy/9.00.10\r\n\r\n");
+    EXPECT_EQ(client.TakeUntil("\r\n\r\n", 2000), "HTTP/1.1 200 OK\r\nConnection: keep-alive\r\n"
+                                                  "Content-Type: text/html\r\nContent-Length: 0\r\n"
+                                                  "Server: Indy/9.00.10\r\n\r\n");
     client.Send("GET /fail HTTP/1.0\r\nConnection: close\r\n\r\n");
-    std::string failed = client.Take(1000, 500);
+    std::string failed = client.TakeUntil("!", 2000);
     EXPECT_EQ(failed.substr(0, 36), "HTTP/1.1 500 Internal Server Error\r\n");
     EXPECT_NE(failed.find("Connection: keep-alive\r\n"), std::string::npos);
     EXPECT_NE(failed.find("Content-Length: 1\r\n"), std::string::npos);
@@ -210,7 +211,7 @@ TEST(Server, WholeExchangesOverTheWire) {
     std::string line = "GET " + target + " HTTP/1.1"; // 16384 bytes
     ASSERT_EQ(line.size(), 16384u);
     client.Send(line + "\n\n");
-    std::string answer = client.Take(17000, 2000);
+    std::string answer = client.TakeUntil(target + "|", 2000);
     EXPECT_NE(answer.find(target + "|"), std::string::npos);
     client.Send(line + "\r\n\r\n");
     std::string rest;
@@ -243,7 +244,7 @@ TEST(Server, ConnectionsBeyondMaxConnectionsAreClosedAtOnce) {
     LoopbackClient d;
     ASSERT_TRUE(d.Connect(BoundPort(server)));
     d.Send("GET /d HTTP/1.1\r\n\r\n");
-    EXPECT_NE(d.Take(1000, 2000).find("\r\n\r\n/d"), std::string::npos);
+    EXPECT_NE(d.TakeUntil("/d", 2000).find("\r\n\r\n/d"), std::string::npos);
 }
 
 TEST(Server, DestroyingTheServerStopsIt) {
@@ -271,7 +272,7 @@ TEST(Server, RestartsOnTheSamePortRightAfterServingConnections) {
     LoopbackClient client;
     ASSERT_TRUE(client.Connect(port));
     client.Send("GET /a HTTP/1.1\r\n\r\n");
-    EXPECT_NE(client.Take(1000, 500).find("/a"), std::string::npos);
+    EXPECT_NE(client.TakeUntil("/a", 2000).find("/a"), std::string::npos);
     // Stop closes the connection from this side, which leaves it waiting in TIME_WAIT.
     server.SetActive(false);
     std::string rest;
@@ -282,5 +283,35 @@ TEST(Server, RestartsOnTheSamePortRightAfterServingConnections) {
     EXPECT_TRUE(server.Active());
     ASSERT_TRUE(client.Connect(port));
     client.Send("GET /b HTTP/1.1\r\n\r\n");
-    EXPECT_NE(client.Take(1000, 500).find("/b"), std::string::npos);
+    EXPECT_NE(client.TakeUntil("/b", 2000).find("/b"), std::string::npos);
+}
+
+TEST(Server, ManySimultaneousConnectionsEachGetTheirOwnWorker) {
+    std::atomic<int> inside{0};
+    std::atomic<int> most{0};
+    TIdHTTPServer server;
+    server.KeepAlive = true;
+    server.OnCommandGet = [&](TIdPeerThread*, TIdHTTPRequestInfo& request,
+                              TIdHTTPResponseInfo& response) {
+        int now = ++inside;
+        for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        --inside;
+        response.ResponseBody = request.RequestPath;
+    };
+    StartOn(server, 0);
+    constexpr int kClients = 50;
+    std::vector<std::unique_ptr<LoopbackClient>> clients;
+    for (int i = 0; i < kClients; ++i) {
+        clients.push_back(std::make_unique<LoopbackClient>());
+        ASSERT_TRUE(clients.back()->Connect(BoundPort(server)));
+        clients.back()->Send("GET /" + std::to_string(i) + " HTTP/1.1\r\n\r\n");
+    }
+    for (int i = 0; i < kClients; ++i) {
+        std::string answer = clients[i]->TakeUntil("/" + std::to_string(i), 3000);
+        EXPECT_NE(answer.find("\r\n\r\n/" + std::to_string(i)), std::string::npos) << i;
+    }
+    EXPECT_GT(most.load(), 1); // handlers of different connections ran at the same time
+    EXPECT_EQ(server.LiveConnectionCount(), static_cast<std::size_t>(kClients));
 }
