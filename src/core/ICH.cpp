@@ -80,12 +80,7 @@ const char* UidTypeName(int32_t code) {
 } // namespace
 
 std::string BufferToText(const char* buffer, std::size_t size) {
-    std::size_t begin = 0, end = size;
-    while (begin < end && static_cast<unsigned char>(buffer[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(buffer[end - 1]) <= 0x20)
-        --end;
-    return std::string(buffer + begin, end - begin);
+    return std::string(platform::TrimBlanksAndControls(std::string_view(buffer, size)));
 }
 
 bool ReadIdCard(TIdCardRec& rec) {

@@ -7,6 +7,7 @@
 #include "http/ParamDecoding.h"
 #include "http/RequestPath.h"
 #include "platform/Sockets.h"
+#include "platform/Text.h"
 
 namespace zir::http {
 
@@ -30,16 +31,8 @@ std::string LowerAscii(std::string text) {
     return text;
 }
 
-std::string Trim(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') {
-        --end;
-    }
-    return text.substr(begin, end - begin);
+std::string Trim(std::string_view text) {
+    return std::string(platform::TrimBlanksAndControls(text));
 }
 
 // A whole decimal number with an optional sign, or -1. Values beyond 32 bits stay beyond every

@@ -1,5 +1,7 @@
 #include "http/TIdHeaderList.h"
 
+#include "platform/Text.h"
+
 namespace zir::http {
 
 namespace {
@@ -22,15 +24,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 // Blanks and control characters count as white space at both ends.
 std::string_view Trim(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') {
-        --end;
-    }
-    return text.substr(begin, end - begin);
+    return platform::TrimBlanksAndControls(text);
 }
 
 bool IsContinuation(const std::string& line) {

@@ -1,5 +1,7 @@
 #include "platform/AtomicFileWrite.h"
 
+#include "platform/SystemError.h"
+
 #include <atomic>
 #include <stdexcept>
 #include <string>
@@ -22,20 +24,6 @@ namespace {
 std::atomic<unsigned> tempCounter{0};
 
 #ifdef _WIN32
-
-std::string SystemErrorText(DWORD code) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string result = n ? WideToUtf8(std::wstring_view(text, n)) : std::string();
-    if (text)
-        LocalFree(text);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' ||
-                               result.back() == ' ' || result.back() == '.'))
-        result.pop_back();
-    return result.empty() ? "error " + std::to_string(code) : result;
-}
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, DWORD code) {
     throw std::runtime_error(what + " \"" + path + "\": " + SystemErrorText(code));

@@ -1,5 +1,7 @@
 #include "platform/DynamicLibrary.h"
 
+#include "platform/SystemError.h"
+
 #include "platform/Text.h"
 
 #ifdef _WIN32
@@ -18,17 +20,7 @@ DynamicLibrary DynamicLibrary::Load(const std::string& path, std::string& error)
     // The altered search path lets a vendor library find its own helper DLLs in its folder.
     HMODULE module = LoadLibraryExW(widePath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr) {
-        DWORD code = GetLastError();
-        wchar_t* text = nullptr;
-        DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-        error = n ? WideToUtf8(std::wstring_view(text, n)) : "error " + std::to_string(code);
-        if (text)
-            LocalFree(text);
-        while (!error.empty() && (error.back() == '\n' || error.back() == '\r' ||
-                                  error.back() == ' ' || error.back() == '.'))
-            error.pop_back();
+        error = SystemErrorText(GetLastError());
         return library;
     }
     library.handle_ = reinterpret_cast<void*>(module);

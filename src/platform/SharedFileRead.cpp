@@ -1,5 +1,6 @@
 #include "platform/SharedFileRead.h"
 
+#include "platform/SystemError.h"
 #include "platform/Text.h"
 
 #include <stdexcept>
@@ -19,22 +20,8 @@ namespace zir::platform {
 namespace {
 
 #ifdef _WIN32
-std::string SystemReason(DWORD code) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string reason = n ? WideToUtf8(std::wstring_view(text, n)) : std::string();
-    if (text)
-        LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == ' ' || reason.back() == '.'))
-        reason.pop_back();
-    return reason.empty() ? "error " + std::to_string(code) : reason;
-}
-
 [[noreturn]] void Fail(const std::string& what, const std::string& path) {
-    throw std::runtime_error(what + " " + path + ": " + SystemReason(GetLastError()));
+    throw std::runtime_error(what + " " + path + ": " + SystemErrorText(GetLastError()));
 }
 #else
 [[noreturn]] void Fail(const std::string& what, const std::string& path) {

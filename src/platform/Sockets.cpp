@@ -1,5 +1,7 @@
 #include "platform/Sockets.h"
 
+#include "platform/SystemError.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #include <winsock2.h>
@@ -116,27 +118,8 @@ int SocketLastError() {
 }
 
 std::string SocketErrorText(int error) {
-#ifdef _WIN32
-    char* text = nullptr;
-    DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = length > 0 && text != nullptr ? std::string(text, length) : "";
-    if (text != nullptr) {
-        LocalFree(text);
-    }
-#else
-    std::string result = std::strerror(error);
-#endif
     // One line: the description ends the message.
-    while (!result.empty() && (result.back() == '\r' || result.back() == '\n' ||
-                               result.back() == ' ' || result.back() == '.')) {
-        result.pop_back();
-    }
-    if (result.empty()) {
-        result = "Unknown error " + std::to_string(error);
-    }
-    return result + ".";
+    return SystemErrorText(static_cast<unsigned long>(error)) + ".";
 }
 
 SocketErrorKind ClassifySocketError(int error) {

@@ -287,4 +287,12 @@ std::string WideToUtf8(std::wstring_view wide) {
     return out;
 }
 
+std::string_view TrimBlanksAndControls(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20)
+        text.remove_suffix(1);
+    return text;
+}
+
 } // namespace zir::platform

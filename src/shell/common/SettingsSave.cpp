@@ -1,6 +1,7 @@
 #include "shell/common/SettingsSave.h"
 
 #include "config/ConfigHelper.h"
+#include "platform/Text.h"
 #include "reader/ReaderApi.h"
 
 #include <exception>
@@ -9,15 +10,6 @@
 namespace zir::shell {
 
 namespace {
-
-// Leading and trailing blanks and control characters go, as the edit box's text is trimmed.
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20)
-        text.remove_suffix(1);
-    return text;
-}
 
 TSettingsSaveResult Refuse(const char* message, TSettingsFocus focus) {
     TSettingsSaveResult result;
@@ -39,14 +31,14 @@ TSettingsForm SettingsFormValues() {
 }
 
 TSettingsSaveResult SaveSettings(const TSettingsForm& form) {
-    const std::string_view portText = TrimBlanks(form.PortText);
+    const std::string_view portText = platform::TrimBlanksAndControls(form.PortText);
     if (portText.empty())
         return Refuse(kPortEmptyMessage, TSettingsFocus::Port);
     int32_t port = 0;
     if (!config::TryParseConfigInteger(portText, port) || port < 0 || port > 65535)
         return Refuse(kPortInvalidMessage, TSettingsFocus::Port);
 
-    const std::string_view typeText = TrimBlanks(form.TypeText);
+    const std::string_view typeText = platform::TrimBlanksAndControls(form.TypeText);
     if (typeText.empty())
         return Refuse(kTypeEmptyMessage, TSettingsFocus::Type);
     int32_t type = 0;
