@@ -7,7 +7,9 @@ namespace zir::core {
 
 namespace {
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -23,7 +25,8 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
 std::string RequestType(const std::vector<std::string>& paramList) {
     for (const std::string& entry : paramList) {
         auto equals = entry.find('=');
-        if (equals == std::string::npos || !EqualsIgnoringAsciiCase(entry.substr(0, equals), "type"))
+        if (equals == std::string::npos ||
+            !EqualsIgnoringAsciiCase(entry.substr(0, equals), "type"))
             continue;
         std::string value = entry.substr(equals + 1);
         for (char& c : value)
@@ -43,6 +46,8 @@ std::string UidDocument(const TIdCardRec& rec) {
     return document;
 }
 
-std::string FailureDocument() { return R"({"statusCode":"500"})"; }
+std::string FailureDocument() {
+    return R"({"statusCode":"500"})";
+}
 
 } // namespace zir::core

@@ -96,7 +96,9 @@ int CardService::BoundPort() {
     return httpServer.Bindings().Count() > 0 ? httpServer.Bindings()[0].Port : 0;
 }
 
-int32_t CardService::DefaultPort() const { return httpServer.DefaultPort(); }
+int32_t CardService::DefaultPort() const {
+    return httpServer.DefaultPort();
+}
 
 void CardService::httpServerCommandGet(http::TIdPeerThread*, http::TIdHTTPRequestInfo& ARequestInfo,
                                        http::TIdHTTPResponseInfo& AResponseInfo) {
@@ -132,9 +134,9 @@ void CardService::httpServerCommandGet(http::TIdPeerThread*, http::TIdHTTPReques
         LogServiceLine(Format("##READ SUCCESS --> %s : %s", {rec.UidType, rec.Uid}));
     } else {
         body = TBornResponse::BuildResponse(rec);
-        LogServiceLine(Format(rec.FromCache ? "##DECODE SUCCESS[CACHE] --> %s"
-                                            : "##DECODE SUCCESS --> %s",
-                              {rec.Name}));
+        LogServiceLine(
+            Format(rec.FromCache ? "##DECODE SUCCESS[CACHE] --> %s" : "##DECODE SUCCESS --> %s",
+                   {rec.Name}));
     }
     AResponseInfo.ResponseBody = std::move(body);
 }

@@ -12,7 +12,7 @@
 namespace zir::core {
 
 class CardService {
-public:
+  public:
     CardService();
     ~CardService();
     CardService(const CardService&) = delete;
@@ -39,7 +39,7 @@ public:
     void httpServerCommandGet(http::TIdPeerThread* AThread, http::TIdHTTPRequestInfo& ARequestInfo,
                               http::TIdHTTPResponseInfo& AResponseInfo);
 
-private:
+  private:
     void SetRunning(bool running);
 
     http::TIdHTTPServer httpServer;

@@ -8,35 +8,35 @@
 namespace zir::http {
 
 class EIdException : public std::runtime_error {
-public:
+  public:
     explicit EIdException(const std::string& message) : std::runtime_error(message) {}
 };
 
 // "Could not bind socket. Address and port are already in use."
 class EIdCouldNotBindSocket : public EIdException {
-public:
+  public:
     EIdCouldNotBindSocket();
 };
 
 // "Connection Closed Gracefully."
 class EIdConnClosedGracefully : public EIdException {
-public:
+  public:
     EIdConnClosedGracefully();
 };
 
 // A platform socket failure: "Socket Error # %d\r\n%s".
 class EIdSocketError : public EIdException {
-public:
+  public:
     EIdSocketError(int error, const std::string& description);
     int LastError() const { return lastError_; }
 
-private:
+  private:
     int lastError_;
 };
 
 // The socket of a connection has already been closed (locally, or by the server's stop).
 class EIdClosedSocket : public EIdException {
-public:
+  public:
     EIdClosedSocket();
 };
 

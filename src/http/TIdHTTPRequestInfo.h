@@ -11,7 +11,7 @@ namespace zir::http {
 
 // One request as the handler sees it. Texts are the bytes as received (decoded where stated).
 class TIdHTTPRequestInfo {
-public:
+  public:
     std::string RequestLine;            // as read, without its line end
     std::string Method;                 // upper-cased
     std::string ProtocolVersion;        // after the last blank of the request line

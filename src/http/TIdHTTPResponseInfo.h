@@ -13,7 +13,7 @@ class TIdTCPConnection;
 // What the handler fills for one request; SendHeaderBlock and SendBody write it to the
 // connection.
 class TIdHTTPResponseInfo {
-public:
+  public:
     // A response that writes to connection; keepAlive gives the starting CloseAfterResponse.
     TIdHTTPResponseInfo(TIdTCPConnection& connection, bool keepAlive);
 
@@ -57,7 +57,7 @@ public:
     // The reason phrase the table gives for code.
     static std::string ReasonPhraseFor(std::int32_t code);
 
-private:
+  private:
     TIdTCPConnection& connection_;
     std::int32_t responseCode_ = 200;
     bool closeAfterResponse_ = false;

@@ -9,7 +9,7 @@ namespace zir::http {
 
 // The HTTP server: every worker runs the request loop with these settings, taken at start.
 class TIdHTTPServer : public TIdTCPServer {
-public:
+  public:
     TIdHTTPServer() { SetDefaultPort(80); }
     ~TIdHTTPServer() override;
 
@@ -19,7 +19,7 @@ public:
     TIdHTTPGetEvent OnCommandGet;
     TIdHTTPOtherEvent OnCommandOther;
 
-protected:
+  protected:
     std::function<void(TIdPeerThread&)> MakeExecutor() override;
 };
 

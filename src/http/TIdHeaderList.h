@@ -11,7 +11,7 @@ namespace zir::http {
 // case and takes the first match; continuation lines (starting with a blank or tab) belong to
 // the line above them.
 class TIdHeaderList {
-public:
+  public:
     void Add(const std::string& line) { lines_.push_back(line); }
     void push_back(const std::string& line) { lines_.push_back(line); }
     void Clear() { lines_.clear(); }
@@ -31,7 +31,7 @@ public:
     // Index of the first line named name, or -1.
     std::ptrdiff_t IndexOfName(std::string_view name) const;
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

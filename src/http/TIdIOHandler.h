@@ -9,7 +9,7 @@
 namespace zir::http {
 
 class TIdIOHandler {
-public:
+  public:
     virtual ~TIdIOHandler() = default;
 
     // Receives up to size bytes, waiting without limit. Returns the count, 0 when the peer has

@@ -10,7 +10,7 @@ namespace zir::http {
 // arrive in pieces of at most chunkSize; after the last one the peer counts as closed. What
 // the server sends is collected in Output().
 class TIdIOHandlerMemory : public TIdIOHandler {
-public:
+  public:
     explicit TIdIOHandlerMemory(std::string input, std::size_t chunkSize = 32768);
 
     std::size_t Receive(char* buffer, std::size_t size) override;
@@ -26,7 +26,7 @@ public:
     // Each Send call, in order: shows what went out as one piece.
     int SendCalls() const { return sendCalls_; }
 
-private:
+  private:
     std::string input_;
     std::size_t position_ = 0;
     std::size_t chunkSize_;

@@ -11,7 +11,7 @@ namespace zir::http {
 // Abort (from the server's stop) wakes a blocked receive and ends the connection; the handle
 // itself is released by the owner where releasing it under a running call would be unsafe.
 class TIdIOHandlerSocket : public TIdIOHandler {
-public:
+  public:
     explicit TIdIOHandlerSocket(platform::SocketHandle socket);
     ~TIdIOHandlerSocket() override;
     TIdIOHandlerSocket(const TIdIOHandlerSocket&) = delete;
@@ -26,7 +26,7 @@ public:
     std::string PeerIP() const override { return peerIP_; }
     int PeerPort() const override { return peerPort_; }
 
-private:
+  private:
     platform::SocketHandle Handle() const;
     [[noreturn]] void Fail(int error, bool closeFirst);
 

@@ -9,7 +9,7 @@ namespace zir::http {
 
 // The worker of one accepted connection. Handlers receive it; it gives them the connection.
 class TIdPeerThread {
-public:
+  public:
     explicit TIdPeerThread(std::unique_ptr<TIdTCPConnection> connection)
         : connection_(std::move(connection)) {}
 
@@ -18,7 +18,7 @@ public:
     bool Stopped() const { return stopped_.load(); }
     void Stop() { stopped_.store(true); }
 
-private:
+  private:
     std::unique_ptr<TIdTCPConnection> connection_;
     std::atomic<bool> stopped_{false};
 };

@@ -9,7 +9,7 @@ namespace zir::http {
 
 // One listening address of the server.
 class TIdSocketHandle {
-public:
+  public:
     std::string IP;        // dotted IPv4; empty: every local address
     std::int32_t Port = 0; // after a start: the port actually bound (read back from the socket)
     std::int32_t ClientPortMin = 0;
@@ -18,7 +18,7 @@ public:
     bool HandleAllocated() const { return handle_ != platform::kInvalidSocket; }
     platform::SocketHandle Handle() const { return handle_; }
 
-private:
+  private:
     friend class TIdTCPServer;
     platform::SocketHandle handle_ = platform::kInvalidSocket;
 };

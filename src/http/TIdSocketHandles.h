@@ -11,7 +11,7 @@ namespace zir::http {
 
 // The server's Bindings: an ordered list whose entries keep their address while listed.
 class TIdSocketHandles {
-public:
+  public:
     explicit TIdSocketHandles(const std::int32_t& defaultPort) : defaultPort_(defaultPort) {}
 
     void Clear() { items_.clear(); }
@@ -21,7 +21,7 @@ public:
     TIdSocketHandle& operator[](std::size_t index) { return *items_[index]; }
     const TIdSocketHandle& operator[](std::size_t index) const { return *items_[index]; }
 
-private:
+  private:
     const std::int32_t& defaultPort_;
     std::vector<std::unique_ptr<TIdSocketHandle>> items_;
 };

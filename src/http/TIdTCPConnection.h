@@ -14,7 +14,7 @@ namespace zir::http {
 // One accepted connection: buffered input with line reading, writes with an optional write
 // buffer that goes out in one piece. Used by one thread only, except Abort.
 class TIdTCPConnection {
-public:
+  public:
     static constexpr std::size_t RecvBufferSize = 32768;
     static constexpr std::size_t SendBufferSize = 32768;
     static constexpr std::size_t MaxLineLength = 16384;
@@ -54,7 +54,7 @@ public:
 
     TIdIOHandler& IOHandler() { return *io_; }
 
-private:
+  private:
     // Receives once into the input buffer. False when the peer has closed (and the socket
     // is then closed); throws "Connection Closed Gracefully." if nothing is buffered then.
     bool ReadFromStack(bool raiseIfNothingBuffered);

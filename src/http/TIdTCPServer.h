@@ -15,7 +15,7 @@ struct TIdServerState;
 // accepted connection. Start and stop run on the caller's thread and raise EIdException with
 // the fixed messages.
 class TIdTCPServer {
-public:
+  public:
     TIdTCPServer();
     // Stops the server; waits for busy handlers to return rather than leave them running.
     virtual ~TIdTCPServer();
@@ -40,13 +40,13 @@ public:
     // Connections currently served (live workers).
     std::size_t LiveConnectionCount() const;
 
-protected:
+  protected:
     // What every worker runs on its connection; taken at start.
     virtual std::function<void(TIdPeerThread&)> MakeExecutor() = 0;
     // Derived destructors call this so that no worker runs their executor after them.
     void StopForDestruction();
 
-private:
+  private:
     void Start();
     void Stop();
 

@@ -40,7 +40,9 @@ SingleInstance::~SingleInstance() {
         CloseHandle(state_->mutex);
 }
 
-std::optional<long> SingleInstance::RunningProcessId(const std::string&) { return std::nullopt; }
+std::optional<long> SingleInstance::RunningProcessId(const std::string&) {
+    return std::nullopt;
+}
 
 #else
 

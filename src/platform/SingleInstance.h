@@ -11,7 +11,7 @@ namespace zir::platform {
 // in the runtime folder named after a hash of the key (the settings file's path), holding the
 // process id, so that test instances with their own settings files run side by side.
 class SingleInstance {
-public:
+  public:
     // Null when another live process holds the mark.
     static std::unique_ptr<SingleInstance> Acquire(const std::string& key);
     ~SingleInstance();
@@ -22,7 +22,7 @@ public:
     // The process id of the live instance holding the mark for this key, if any (not Windows).
     static std::optional<long> RunningProcessId(const std::string& key);
 
-private:
+  private:
     SingleInstance() = default;
     struct State;
     std::unique_ptr<State> state_;

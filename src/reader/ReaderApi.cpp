@@ -9,8 +9,12 @@ TReaderApi& Table() {
 }
 } // namespace
 
-const TReaderApi& CurrentReaderApi() { return Table(); }
+const TReaderApi& CurrentReaderApi() {
+    return Table();
+}
 
-void InstallReaderApi(const TReaderApi& api) { Table() = api; }
+void InstallReaderApi(const TReaderApi& api) {
+    Table() = api;
+}
 
 } // namespace zir::reader

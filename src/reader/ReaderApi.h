@@ -19,8 +19,7 @@ using GetNewField_t = int32_t(ZIR_STDCALL*)(char* buffer256);
 using readCardGetUID_t = int32_t(ZIR_STDCALL*)(int32_t port, char* buffer);
 using readCardGetCardType_t = int32_t(ZIR_STDCALL*)();
 using readCardBeep_t = int32_t(ZIR_STDCALL*)(int32_t on);
-using unpack_t = int32_t(ZIR_STDCALL*)(unsigned char* raw, unsigned char* bitmap38556,
-                                       int32_t one);
+using unpack_t = int32_t(ZIR_STDCALL*)(unsigned char* raw, unsigned char* bitmap38556, int32_t one);
 
 // The bound function table. A function that could not be bound stays null, and Missing names
 // the library file or function that is missing (empty when everything is bound).

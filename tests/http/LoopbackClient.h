@@ -11,7 +11,7 @@
 namespace zir::test {
 
 class LoopbackClient {
-public:
+  public:
     LoopbackClient() = default;
     ~LoopbackClient();
     LoopbackClient(const LoopbackClient&) = delete;
@@ -31,7 +31,7 @@ public:
     // Reads until the peer closes (true) or timeoutMs passes (false).
     bool WaitClosed(std::string& received, int timeoutMs = 5000);
 
-private:
+  private:
     std::string Read(const std::function<bool()>& done, int timeoutMs);
 
     platform::SocketHandle socket_ = platform::kInvalidSocket;

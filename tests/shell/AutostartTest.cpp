@@ -36,9 +36,10 @@ TEST(Autostart, OnWritesTheEntryOnceOffRemovesItAndStatusTellsWhich) {
     std::string text = ReadFileBytes(a.entry);
     EXPECT_NE(text.find("[Desktop Entry]\nType=Application\n"), std::string::npos);
     // The program runs with the same settings file (absolute) and reader folder, quoted.
-    EXPECT_NE(text.find("Exec=\"" + ZirPath() + "\" \"--config\" \"" + a.home.Path() +
-                        "/my \\\\\"odd\\\\\" \\\\$dir/zir.INI\" \"--reader-dir\" \"/opt/reader\"\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("Exec=\"" + ZirPath() + "\" \"--config\" \"" + a.home.Path() +
+                  "/my \\\\\"odd\\\\\" \\\\$dir/zir.INI\" \"--reader-dir\" \"/opt/reader\"\n"),
+        std::string::npos)
         << text;
 
     // An existing entry is not rewritten and nothing is said.

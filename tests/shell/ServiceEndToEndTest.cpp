@@ -75,8 +75,8 @@ TEST(ServiceEndToEnd, AUidAnswerIsExactToTheByte) {
 TEST(ServiceEndToEnd, TheTypeParameterIsFoundInAnyCaseAndTheFirstOneDecides) {
     ZirService service(std::string(kIdentityCard) + "UidCardType=4\n");
     const std::string uidBody = R"({"statusCode":"200","type":"IC卡","uid":"A1B2C3D4"})";
-    for (const char* target : {"/?TYPE=uid", "/any/path?Type=Uid", "/?type=UID&type=full",
-                               "/?a=1&tYpE=uId&b=2"}) {
+    for (const char* target :
+         {"/?TYPE=uid", "/any/path?Type=Uid", "/?type=UID&type=full", "/?a=1&tYpE=uId&b=2"}) {
         SCOPED_TRACE(target);
         EXPECT_EQ(service.Get(target).Body, uidBody);
     }
@@ -93,11 +93,12 @@ TEST(ServiceEndToEnd, FullReadsInAllFourLayoutsFollowWebTypeAtTheNextRequest) {
     auto identity = service.Get("/");
     const std::string photo = Base64(ReadFileBytes(service.Dir.File("zp.bmp")));
     ASSERT_GT(photo.size(), 1000u);
-    std::string body = R"({"statusCode":"200","cardType":"身份证","name":"张三","sexDesc":"男",)"
-                       R"("nationDesc":"汉","birthday":"19900101","address":"北京市东城区示例路1号",)"
-                       R"("IdNum":"110101199001011234","company":"北京市公安局东城分局",)"
-                       R"("beginDate":"20200101","endDate":"长期","photoBase64":")" +
-                       photo + R"(","uid":"A1B2C3D4"})";
+    std::string body =
+        R"({"statusCode":"200","cardType":"身份证","name":"张三","sexDesc":"男",)"
+        R"("nationDesc":"汉","birthday":"19900101","address":"北京市东城区示例路1号",)"
+        R"("IdNum":"110101199001011234","company":"北京市公安局东城分局",)"
+        R"("beginDate":"20200101","endDate":"长期","photoBase64":")" +
+        photo + R"(","uid":"A1B2C3D4"})";
     EXPECT_EQ(identity.Raw(), CardAnswerHead(body.size()) + body);
 
     service.Reload({.WebType = 1, .WebCache = 0});
@@ -171,7 +172,8 @@ TEST(ServiceEndToEnd, OptionsGetsNoAnswerAndHttp10WithConnectionCloseStaysOpen) 
     ZirService service(kIdentityCard);
     {
         RawHttpClient preflight(service.Port);
-        preflight.Send("OPTIONS /?type=UID HTTP/1.1\r\nHost: 127.0.0.1\r\nOrigin: http://x\r\n\r\n");
+        preflight.Send(
+            "OPTIONS /?type=UID HTTP/1.1\r\nHost: 127.0.0.1\r\nOrigin: http://x\r\n\r\n");
         EXPECT_TRUE(preflight.ClosedByPeer());
     }
     RawHttpClient old(service.Port);

@@ -15,18 +15,18 @@ ZirService::ZirService(const std::string& cardFileText, ServiceSettings settings
         Dir.Path());
     if (waitForStart) {
         auto line = Process->WaitForLine("SERVER START");
-        if (!line || Process->Lines()[*line] != "==SERVER START SUCCESS --> [127.0.0.1:" +
-                                                    std::to_string(Port) + "]")
+        if (!line || Process->Lines()[*line] !=
+                         "==SERVER START SUCCESS --> [127.0.0.1:" + std::to_string(Port) + "]")
             throw std::runtime_error("the service did not start: " + Process->Stderr());
         SeenLines = *line + 1;
     }
 }
 
 void ZirService::WriteSettings(ServiceSettings settings, int port) {
-    WriteFileBytes(ConfigFile, "WebPort=" + std::to_string(port) + "\r\nWebType=" +
-                                   std::to_string(settings.WebType) + "\r\nWebCache=" +
-                                   std::to_string(settings.WebCache) + "\r\nWebSound=" +
-                                   std::to_string(settings.WebSound) + "\r\n");
+    WriteFileBytes(ConfigFile, "WebPort=" + std::to_string(port) +
+                                   "\r\nWebType=" + std::to_string(settings.WebType) +
+                                   "\r\nWebCache=" + std::to_string(settings.WebCache) +
+                                   "\r\nWebSound=" + std::to_string(settings.WebSound) + "\r\n");
 }
 
 void ZirService::WriteCard(const std::string& cardFileText) {

@@ -20,7 +20,7 @@ struct ServiceSettings {
 };
 
 class ZirService {
-public:
+  public:
     explicit ZirService(const std::string& cardFileText, ServiceSettings settings = {},
                         bool waitForStart = true);
 

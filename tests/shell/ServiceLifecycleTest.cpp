@@ -74,9 +74,11 @@ TEST(ServiceLifecycle, ANewPortByReloadStopsAndStartsTheService) {
     // A file that cannot be loaded changes nothing.
     WriteFileBytes(service.ConfigFile, "WebPort=12x\r\n");
     service.Process->Signal(SIGHUP);
-    for (int i = 0; i < 300 && service.Process->Stderr().find("settings unchanged") == std::string::npos; ++i)
+    for (int i = 0;
+         i < 300 && service.Process->Stderr().find("settings unchanged") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_NE(service.Process->Stderr().find("系统参数加载失败，请核查。['12x' is not a valid integer value]"),
+    EXPECT_NE(service.Process->Stderr().find(
+                  "系统参数加载失败，请核查。['12x' is not a valid integer value]"),
               std::string::npos);
     EXPECT_NE(service.Get("/?type=UID").Body.find("0102"), std::string::npos);
 }
@@ -106,7 +108,8 @@ TEST(ServiceLifecycle, OnlyTheLoopbackAddressAnswers) {
         if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET)
             continue;
         char text[INET_ADDRSTRLEN];
-        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(a->ifa_addr)->sin_addr, text, sizeof text);
+        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(a->ifa_addr)->sin_addr, text,
+                  sizeof text);
         if (std::string(text) != "127.0.0.1") {
             EXPECT_FALSE(RawHttpClient::CanConnect(service.Port, text)) << text;
         }
@@ -117,9 +120,13 @@ TEST(ServiceLifecycle, OnlyTheLoopbackAddressAnswers) {
 TEST(ServiceLifecycle, ZirSettingsWithAChangeTellsTheRunningServiceWhichAppliesItAtTheNextRequest) {
     ZirService service(kCard, {.WebType = 0, .WebCache = 0});
     EXPECT_EQ(service.Get("/").Body.rfind(R"({"statusCode":"200",)", 0), 0u);
-    auto saved = RunZir({"settings", "--config", service.ConfigFile, "WebType=1"}, service.Dir.Path());
+    auto saved =
+        RunZir({"settings", "--config", service.ConfigFile, "WebType=1"}, service.Dir.Path());
     EXPECT_EQ(saved.ExitCode, 0) << saved.Err;
-    for (int i = 0; i < 500 && service.Process->Stderr().find("settings reloaded") == std::string::npos; ++i)
+    for (int i = 0;
+         i < 500 && service.Process->Stderr().find("settings reloaded") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(service.Get("/").Body.rfind(R"({"resultFlag":"0","resultContent":{"chName":"李四",)", 0), 0u);
+    EXPECT_EQ(
+        service.Get("/").Body.rfind(R"({"resultFlag":"0","resultContent":{"chName":"李四",)", 0),
+        0u);
 }

@@ -20,7 +20,7 @@ struct RawResponse {
 };
 
 class RawHttpClient {
-public:
+  public:
     // Connects to address:port; throws std::runtime_error when the connection is refused.
     RawHttpClient(int port, const std::string& address = "127.0.0.1");
     ~RawHttpClient();
@@ -31,8 +31,9 @@ public:
     // One response: the head up to the empty line, then Content-Length bytes of body (none
     // without a Content-Length, or when headOnly). Nullopt when the connection closed or
     // nothing came within the time-out.
-    std::optional<RawResponse> ReadResponse(
-        bool headOnly = false, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    std::optional<RawResponse>
+    ReadResponse(bool headOnly = false,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(20));
     // True when the server closed the connection within the time-out (no bytes arrived).
     bool ClosedByPeer(std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // Whatever arrives within the time-out (or until the peer closes).
@@ -41,7 +42,7 @@ public:
     // Connects and returns whether the connection was accepted.
     static bool CanConnect(int port, const std::string& address);
 
-private:
+  private:
     bool Fill(std::chrono::steady_clock::time_point deadline);
     int fd_ = -1;
     std::string buffer_;

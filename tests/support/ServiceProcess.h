@@ -14,7 +14,7 @@
 namespace zir::test {
 
 class ServiceProcess {
-public:
+  public:
     ServiceProcess(const std::string& program, const std::vector<std::string>& args,
                    const std::string& workDir = "", const std::vector<std::string>& extraEnv = {});
     ~ServiceProcess(); // kills the program if it still runs
@@ -35,7 +35,7 @@ public:
     std::optional<int> Wait(std::chrono::milliseconds timeout = std::chrono::seconds(20));
     long Pid() const { return pid_; }
 
-private:
+  private:
     void Collect(int outFd, int errFd);
 
     long pid_ = -1;

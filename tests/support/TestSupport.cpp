@@ -2,9 +2,9 @@
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -47,10 +47,16 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
         throw std::runtime_error("cannot write " + path);
 }
 
-bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+bool FileExists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
-std::string ZirPath() { return std::string(ZIR_BIN_DIR) + "/zir"; }
-std::string SimulatorDir() { return ZIR_SIMULATOR_DIR; }
+std::string ZirPath() {
+    return std::string(ZIR_BIN_DIR) + "/zir";
+}
+std::string SimulatorDir() {
+    return ZIR_SIMULATOR_DIR;
+}
 
 SpawnedProgram SpawnProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::string& workDir, const std::vector<std::string>& extraEnv) {

@@ -9,7 +9,7 @@ namespace zir::test {
 
 // A fresh folder below the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     std::string Write(const std::string& name, const std::string& bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 

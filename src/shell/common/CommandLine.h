@@ -10,8 +10,8 @@ namespace zir::shell {
 //   zir [COMMAND [ARGS...]] [--config FILE] [--simulate[=CARDFILE]] [--reader-dir DIR]
 // Options may stand anywhere; the first other word is the command.
 struct CommandLine {
-    std::string Command;                  // empty: run the service
-    std::vector<std::string> Arguments;   // the words after the command
+    std::string Command;                // empty: run the service
+    std::vector<std::string> Arguments; // the words after the command
     std::optional<std::string> ConfigFile;
     bool Simulate = false;
     std::optional<std::string> SimulatorCardFile; // only with --simulate=FILE

@@ -26,7 +26,8 @@ void Say(const char* text) {
 int RunAutostart(const shell::CommandLine& line) {
     const std::string action = line.Arguments.empty() ? "" : line.Arguments[0];
     if (line.Arguments.size() != 1 || (action != "on" && action != "off" && action != "status")) {
-        std::fprintf(stderr, "usage: zir autostart on|off|status [--config FILE] [--reader-dir DIR]\n");
+        std::fprintf(stderr,
+                     "usage: zir autostart on|off|status [--config FILE] [--reader-dir DIR]\n");
         return 2;
     }
     const std::string path = AutostartEntryPath();

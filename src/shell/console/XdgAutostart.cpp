@@ -43,7 +43,8 @@ std::string AutostartEntryPath() {
     return base + "/autostart/starttarvo.desktop";
 }
 
-std::string AutostartEntryText(const std::string& program, const std::vector<std::string>& arguments) {
+std::string AutostartEntryText(const std::string& program,
+                               const std::vector<std::string>& arguments) {
     std::string exec = QuoteExecArgument(program);
     for (const auto& argument : arguments)
         exec += " " + QuoteExecArgument(argument);
@@ -51,7 +52,9 @@ std::string AutostartEntryText(const std::string& program, const std::vector<std
            "Type=Application\n"
            "Name=zir服务\n"
            "Comment=身份证zir\n"
-           "Exec=" + exec + "\n"
+           "Exec=" +
+           exec +
+           "\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
 }

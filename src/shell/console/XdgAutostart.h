@@ -12,7 +12,8 @@ namespace zir::console {
 std::string AutostartEntryPath();
 
 // The entry's text: runs `program` with `arguments`, each quoted as the XDG Exec key requires.
-std::string AutostartEntryText(const std::string& program, const std::vector<std::string>& arguments);
+std::string AutostartEntryText(const std::string& program,
+                               const std::vector<std::string>& arguments);
 
 // Writes the entry (creating its folders); throws std::runtime_error with the reason on failure.
 void WriteAutostartEntry(const std::string& path, const std::string& text);
