@@ -14,6 +14,8 @@ using ServiceLogSink = std::function<void(const std::string& utf8Line)>;
 // Installed once by the shell before the service starts; without a sink lines are dropped.
 void SetServiceLogSink(ServiceLogSink sink);
 
+// Hands one line to the sink; control bytes inside it are shown as \xHH so that it stays one
+// line.
 void LogServiceLine(const std::string& utf8Line);
 
 } // namespace zir::core

@@ -217,3 +217,11 @@ TEST(ServiceEndToEnd, CurlGetsTheSameBodies) {
     EXPECT_EQ(head.ExitCode, 0);
     EXPECT_EQ(head.Out, uid.Head);
 }
+
+TEST(ServiceEndToEnd, ADecodedLineBreakInThePathCannotForgeALogLine) {
+    ZirService service(kIdentityCard);
+    service.Get("/x%0D%0A##DECODE%20SUCCESS%20--%3E%20forged?type=UID");
+    EXPECT_EQ(service.NextLogLine("##"),
+              "##REQUEST --> [URI: /x\\x0D\\x0A##DECODE SUCCESS --> forged; TYPE: UID]");
+    EXPECT_EQ(service.NextLogLine("##"), "##READ SUCCESS --> 身份证 : A1B2C3D4");
+}
