@@ -12,6 +12,7 @@
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -73,26 +74,41 @@ struct SingleInstance::State {
 
 std::unique_ptr<SingleInstance> SingleInstance::Acquire(const std::string& key) {
     std::string path = LockFilePath(key);
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return std::unique_ptr<SingleInstance>(new SingleInstance); // cannot mark: run anyway
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return nullptr;
+    // An instance that ends removes its file. A file locked here may have been removed in the
+    // meantime; the lock only counts on the file that stands at the path now.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return std::unique_ptr<SingleInstance>(new SingleInstance); // cannot mark: run anyway
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            return nullptr;
+        }
+        struct stat opened {
+        }, standing{};
+        if (fstat(fd, &opened) != 0 || stat(path.c_str(), &standing) != 0 ||
+            opened.st_ino != standing.st_ino || opened.st_dev != standing.st_dev) {
+            close(fd);
+            continue;
+        }
+        std::string pid = std::to_string(static_cast<long>(getpid())) + "\n";
+        if (ftruncate(fd, 0) == 0)
+            (void)!pwrite(fd, pid.data(), pid.size(), 0);
+        std::unique_ptr<SingleInstance> instance(new SingleInstance);
+        instance->state_ = std::make_unique<State>();
+        instance->state_->fd = fd;
+        instance->state_->path = path;
+        return instance;
     }
-    std::string pid = std::to_string(static_cast<long>(getpid())) + "\n";
-    if (ftruncate(fd, 0) == 0)
-        (void)!pwrite(fd, pid.data(), pid.size(), 0);
-    std::unique_ptr<SingleInstance> instance(new SingleInstance);
-    instance->state_ = std::make_unique<State>();
-    instance->state_->fd = fd;
-    instance->state_->path = path;
-    return instance;
+    return std::unique_ptr<SingleInstance>(new SingleInstance);
 }
 
 SingleInstance::~SingleInstance() {
-    if (state_ && state_->fd >= 0)
-        close(state_->fd); // releases the lock; the file stays for the next instance
+    if (state_ && state_->fd >= 0) {
+        // Removed while still locked, so no other instance can hold this very file.
+        unlink(state_->path.c_str());
+        close(state_->fd);
+    }
 }
 
 std::optional<long> SingleInstance::RunningProcessId(const std::string& key) {

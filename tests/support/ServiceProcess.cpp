@@ -23,9 +23,13 @@ ServiceProcess::ServiceProcess(const std::string& program, const std::vector<std
 }
 
 ServiceProcess::~ServiceProcess() {
+    // A service that ends by SIGTERM cleans up after itself; SIGKILL is the last resort.
     if (!Wait(std::chrono::milliseconds(0))) {
-        kill(static_cast<pid_t>(pid_), SIGKILL);
-        Wait(std::chrono::seconds(10));
+        kill(static_cast<pid_t>(pid_), SIGTERM);
+        if (!Wait(std::chrono::seconds(10))) {
+            kill(static_cast<pid_t>(pid_), SIGKILL);
+            Wait(std::chrono::seconds(10));
+        }
     }
     if (collector_.joinable())
         collector_.join();

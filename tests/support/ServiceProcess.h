@@ -17,7 +17,7 @@ class ServiceProcess {
   public:
     ServiceProcess(const std::string& program, const std::vector<std::string>& args,
                    const std::string& workDir = "", const std::vector<std::string>& extraEnv = {});
-    ~ServiceProcess(); // kills the program if it still runs
+    ~ServiceProcess(); // ends the program if it still runs: SIGTERM, then SIGKILL
 
     ServiceProcess(const ServiceProcess&) = delete;
     ServiceProcess& operator=(const ServiceProcess&) = delete;
