@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFileWrite.h"
 #include "platform/Paths.h"
+#include "platform/Text.h"
 #include "platform/UserMessage.h"
 
 #include <atomic>
@@ -53,21 +54,6 @@ const TKey kKeys[] = {
 std::filesystem::path FsPath(const std::string& utf8) {
     std::u8string text(utf8.begin(), utf8.end());
     return std::filesystem::path(text);
-}
-
-bool SameKey(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 // A line ends at CR, LF or CR LF.
@@ -190,7 +176,8 @@ void TConfigHelper::LoadConfig() {
             bool found = false;
             for (std::string_view line : lines) {
                 size_t eq = line.find('=');
-                if (eq != std::string_view::npos && SameKey(line.substr(0, eq), key.Name)) {
+                if (eq != std::string_view::npos &&
+                    platform::EqualsIgnoringAsciiCase(line.substr(0, eq), key.Name)) {
                     value = line.substr(eq + 1);
                     found = true;
                     break;

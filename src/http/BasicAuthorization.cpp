@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "http/EIdException.h"
+#include "platform/Text.h"
 
 namespace zir::http {
 
@@ -25,10 +26,6 @@ int Base64Value(char c) {
         return 63;
     }
     return -1;
-}
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 } // namespace
@@ -63,12 +60,7 @@ TBasicCredentials DecodeBasicAuthorization(std::string_view value) {
     std::string_view scheme = value.substr(0, blank);
     std::string_view encoded =
         blank == std::string_view::npos ? std::string_view() : value.substr(blank + 1);
-    static constexpr std::string_view kBasic = "basic";
-    bool isBasic = scheme.size() == kBasic.size();
-    for (std::size_t i = 0; isBasic && i < scheme.size(); ++i) {
-        isBasic = LowerAscii(scheme[i]) == kBasic[i];
-    }
-    if (!isBasic) {
+    if (!platform::EqualsIgnoringAsciiCase(scheme, "Basic")) {
         throw EIdException(messages::kUnsupportedAuthScheme);
     }
     std::string decoded = DecodeBase64(encoded);

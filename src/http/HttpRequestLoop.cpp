@@ -13,24 +13,6 @@ namespace zir::http {
 
 namespace {
 
-std::string UpperAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
-
 std::string Trim(std::string_view text) {
     return std::string(platform::TrimBlanksAndControls(text));
 }
@@ -156,9 +138,10 @@ bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
                                 : request.ParamText + "\r\n" + request.QueryString;
     }
     if (settings.ParseParams) {
-        request.ParamList = LowerAscii(request.ContentType) == "application/x-www-form-urlencoded"
-                                ? DecodeParams(request.ParamText)
-                                : DecodeParams(request.QueryString);
+        request.ParamList =
+            platform::AsciiLowerCase(request.ContentType) == "application/x-www-form-urlencoded"
+                ? DecodeParams(request.ParamText)
+                : DecodeParams(request.QueryString);
     }
 
     TRequestPathResult path = ComputeRequestPath(pathPart);
@@ -211,7 +194,7 @@ void Serve(TIdPeerThread& thread, const THttpLoopSettings& settings) {
         std::string version = line.substr(lastBlank + 1);
         std::string rest = line.substr(0, lastBlank);
         std::size_t firstBlank = rest.find(' ');
-        std::string method = UpperAscii(rest.substr(0, firstBlank));
+        std::string method = platform::AsciiUpperCase(rest.substr(0, firstBlank));
         std::string target = firstBlank == std::string::npos ? "" : rest.substr(firstBlank + 1);
 
         if ((method != "GET" && method != "POST" && method != "HEAD") || !settings.OnCommandGet) {

@@ -1,5 +1,7 @@
 #include "http/ParamDecoding.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
 
 namespace zir::http {
@@ -67,6 +69,21 @@ std::vector<std::string> DecodeParams(std::string_view text) {
         start = amp + 1;
     }
     return params;
+}
+
+std::string FindParam(const std::vector<std::string>& params, std::string_view name, bool* found) {
+    for (const std::string& entry : params) {
+        std::size_t equals = entry.find('=');
+        if (equals != std::string::npos &&
+            platform::EqualsIgnoringAsciiCase(std::string_view(entry).substr(0, equals), name)) {
+            if (found != nullptr)
+                *found = true;
+            return entry.substr(equals + 1);
+        }
+    }
+    if (found != nullptr)
+        *found = false;
+    return {};
 }
 
 } // namespace zir::http

@@ -6,22 +6,6 @@ namespace zir::http {
 
 namespace {
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Blanks and control characters count as white space at both ends.
 std::string_view Trim(std::string_view text) {
     return platform::TrimBlanksAndControls(text);
@@ -37,7 +21,7 @@ std::ptrdiff_t TIdHeaderList::IndexOfName(std::string_view name) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         std::size_t colon = lines_[i].find(':');
         if (colon != std::string::npos &&
-            SameIgnoringCase(std::string_view(lines_[i]).substr(0, colon), name)) {
+            platform::EqualsIgnoringAsciiCase(std::string_view(lines_[i]).substr(0, colon), name)) {
             return static_cast<std::ptrdiff_t>(i);
         }
     }

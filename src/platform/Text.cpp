@@ -295,4 +295,32 @@ std::string_view TrimBlanksAndControls(std::string_view text) {
     return text;
 }
 
+namespace {
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+std::string AsciiUpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string AsciiLowerCase(std::string text) {
+    for (char& c : text)
+        c = LowerAscii(c);
+    return text;
+}
+
 } // namespace zir::platform

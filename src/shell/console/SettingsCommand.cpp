@@ -4,6 +4,7 @@
 #include "shell/console/Commands.h"
 
 #include "config/ConfigHelper.h"
+#include "platform/Text.h"
 #include "shell/common/SettingsSave.h"
 #include "shell/console/RunningService.h"
 
@@ -14,17 +15,6 @@
 namespace zir::console {
 
 namespace {
-
-bool SameKey(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 int UsageError(const std::string& text) {
     std::fprintf(stderr, "zir settings: %s\n", text.c_str());
@@ -61,14 +51,14 @@ int RunSettings(const shell::CommandLine& line) {
             return UsageError("expected KEY=VALUE, got \"" + argument + "\"");
         const std::string_view key = std::string_view(argument).substr(0, eq);
         const std::string value = argument.substr(eq + 1);
-        if (SameKey(key, "WebPort")) {
+        if (platform::EqualsIgnoringAsciiCase(key, "WebPort")) {
             form.PortText = value;
-        } else if (SameKey(key, "WebType")) {
+        } else if (platform::EqualsIgnoringAsciiCase(key, "WebType")) {
             form.TypeText = value;
-        } else if (SameKey(key, "WebCache")) {
+        } else if (platform::EqualsIgnoringAsciiCase(key, "WebCache")) {
             if (!ParseTick(value, form.Cache))
                 return UsageError("WebCache is a check box: 0 or 1, got \"" + value + "\"");
-        } else if (SameKey(key, "WebSound")) {
+        } else if (platform::EqualsIgnoringAsciiCase(key, "WebSound")) {
             if (!ParseTick(value, form.Sound))
                 return UsageError("WebSound is a check box: 0 or 1, got \"" + value + "\"");
         } else {
