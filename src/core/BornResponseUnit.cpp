@@ -3,44 +3,12 @@
 #include "config/ConfigHelper.h"
 #include "core/JsonText.h"
 
-#include <initializer_list>
-#include <string_view>
 #include <utility>
 
 namespace zir::core {
 
-namespace {
-
-using TMember = std::pair<std::string_view, std::string_view>;
-
 // The record's texts are UTF-8 already (converted where they left the reader), so assembling is
 // all that is left; values are escaped so that no card text can break the document.
-void AppendMembers(std::string& out, std::initializer_list<TMember> members) {
-    size_t size = out.size();
-    for (const auto& [key, value] : members)
-        size += key.size() + value.size() + 6;
-    out.reserve(size); // escapes aside, one allocation for the photo-sized document
-    bool first = true;
-    for (const auto& [key, value] : members) {
-        if (!first)
-            out += ',';
-        first = false;
-        out += '"';
-        out += key;
-        out += "\":\"";
-        AppendJsonEscaped(out, value);
-        out += '"';
-    }
-}
-
-std::string Document(std::initializer_list<TMember> members) {
-    std::string out = "{";
-    AppendMembers(out, members);
-    out += '}';
-    return out;
-}
-
-} // namespace
 
 std::string TBornResponse::BuildResponse(TIdCardRec rec) {
     const int32_t webType = config::TConfigHelper::GetConfig().WebType;
@@ -60,68 +28,68 @@ std::string TBornResponse::BuildResponse(TIdCardRec rec) {
 }
 
 std::string TBornResponse::BuildIdCardJson(TIdCardRec rec) {
-    return Document({{"statusCode", "200"},
-                     {"cardType", rec.CardType},
-                     {"name", rec.Name},
-                     {"sexDesc", rec.SexDesc},
-                     {"nationDesc", rec.NationDesc},
-                     {"birthday", rec.Birthday},
-                     {"address", rec.Address},
-                     {"IdNum", rec.IdNum},
-                     {"company", rec.Company},
-                     {"beginDate", rec.BeginDate},
-                     {"endDate", rec.EndDate},
-                     {"photoBase64", rec.PhotoBase64},
-                     {"uid", rec.Uid}});
+    return JsonObject({{"statusCode", "200"},
+                       {"cardType", rec.CardType},
+                       {"name", rec.Name},
+                       {"sexDesc", rec.SexDesc},
+                       {"nationDesc", rec.NationDesc},
+                       {"birthday", rec.Birthday},
+                       {"address", rec.Address},
+                       {"IdNum", rec.IdNum},
+                       {"company", rec.Company},
+                       {"beginDate", rec.BeginDate},
+                       {"endDate", rec.EndDate},
+                       {"photoBase64", rec.PhotoBase64},
+                       {"uid", rec.Uid}});
 }
 
 std::string TBornResponse::BuildResidencePermitJson(TIdCardRec rec) {
-    return Document({{"statusCode", "200"},
-                     {"cardType", rec.CardType},
-                     {"name", rec.Name},
-                     {"sexDesc", rec.SexDesc},
-                     {"birthday", rec.Birthday},
-                     {"address", rec.Address},
-                     {"IdNum", rec.IdNum},
-                     {"passNum", rec.PassNum},
-                     {"company", rec.Company},
-                     {"beginDate", rec.BeginDate},
-                     {"endDate", rec.EndDate},
-                     {"photoBase64", rec.PhotoBase64},
-                     {"uid", rec.Uid}});
+    return JsonObject({{"statusCode", "200"},
+                       {"cardType", rec.CardType},
+                       {"name", rec.Name},
+                       {"sexDesc", rec.SexDesc},
+                       {"birthday", rec.Birthday},
+                       {"address", rec.Address},
+                       {"IdNum", rec.IdNum},
+                       {"passNum", rec.PassNum},
+                       {"company", rec.Company},
+                       {"beginDate", rec.BeginDate},
+                       {"endDate", rec.EndDate},
+                       {"photoBase64", rec.PhotoBase64},
+                       {"uid", rec.Uid}});
 }
 
 std::string TBornResponse::BuildPermanentResidenceJson(TIdCardRec rec) {
-    return Document({{"statusCode", "200"},
-                     {"cardType", rec.CardType},
-                     {"name", rec.Name},
-                     {"ename", rec.EName},
-                     {"sexDesc", rec.SexDesc},
-                     {"country", rec.Country},
-                     {"countryCode", rec.CountryCode},
-                     {"birthday", rec.Birthday},
-                     {"IdNum", rec.IdNum},
-                     {"company", rec.Company},
-                     {"beginDate", rec.BeginDate},
-                     {"endDate", rec.EndDate},
-                     {"photoBase64", rec.PhotoBase64},
-                     {"uid", rec.Uid}});
+    return JsonObject({{"statusCode", "200"},
+                       {"cardType", rec.CardType},
+                       {"name", rec.Name},
+                       {"ename", rec.EName},
+                       {"sexDesc", rec.SexDesc},
+                       {"country", rec.Country},
+                       {"countryCode", rec.CountryCode},
+                       {"birthday", rec.Birthday},
+                       {"IdNum", rec.IdNum},
+                       {"company", rec.Company},
+                       {"beginDate", rec.BeginDate},
+                       {"endDate", rec.EndDate},
+                       {"photoBase64", rec.PhotoBase64},
+                       {"uid", rec.Uid}});
 }
 
 std::string TBornResponse::BuildResultContentJson(TIdCardRec rec) {
     std::string out = "{";
-    AppendMembers(out, {{"resultFlag", "0"}});
+    AppendJsonMembers(out, {{"resultFlag", "0"}});
     out += ",\"resultContent\":{";
-    AppendMembers(out, {{"chName", rec.Name},
-                        {"gender", rec.SexDesc},
-                        {"nation", rec.NationDesc},
-                        {"birthDate", rec.Birthday},
-                        {"address", rec.Address},
-                        {"cardNo", rec.IdNum},
-                        {"issue", rec.Company},
-                        {"effDate", rec.BeginDate},
-                        {"expDate", rec.EndDate},
-                        {"identityPic", rec.PhotoBase64}});
+    AppendJsonMembers(out, {{"chName", rec.Name},
+                            {"gender", rec.SexDesc},
+                            {"nation", rec.NationDesc},
+                            {"birthDate", rec.Birthday},
+                            {"address", rec.Address},
+                            {"cardNo", rec.IdNum},
+                            {"issue", rec.Company},
+                            {"effDate", rec.BeginDate},
+                            {"expDate", rec.EndDate},
+                            {"identityPic", rec.PhotoBase64}});
     out += "}}";
     return out;
 }

@@ -11,17 +11,13 @@ std::string RequestType(const std::vector<std::string>& paramList) {
 }
 
 std::string UidDocument(const TIdCardRec& rec) {
-    std::string document = R"({"statusCode":"200","type":")";
-    AppendJsonEscaped(document, rec.UidType);
-    document += R"(","uid":")";
     // The UID is kept as the reader delivered it; in the document it is text like the rest.
-    AppendJsonEscaped(document, platform::Cp936ToUtf8(rec.Uid));
-    document += R"("})";
-    return document;
+    const std::string uid = platform::Cp936ToUtf8(rec.Uid);
+    return JsonObject({{"statusCode", "200"}, {"type", rec.UidType}, {"uid", uid}});
 }
 
 std::string FailureDocument() {
-    return R"({"statusCode":"500"})";
+    return JsonObject({{"statusCode", "500"}});
 }
 
 } // namespace zir::core

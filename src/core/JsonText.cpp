@@ -50,4 +50,29 @@ std::string JsonEscaped(std::string_view text) {
     return out;
 }
 
+void AppendJsonMembers(std::string& out, std::initializer_list<TJsonMember> members) {
+    size_t size = out.size();
+    for (const auto& [key, value] : members)
+        size += key.size() + value.size() + 6;
+    out.reserve(size); // escapes aside, one allocation for the photo-sized document
+    bool first = true;
+    for (const auto& [key, value] : members) {
+        if (!first)
+            out += ',';
+        first = false;
+        out += '"';
+        out += key;
+        out += "\":\"";
+        AppendJsonEscaped(out, value);
+        out += '"';
+    }
+}
+
+std::string JsonObject(std::initializer_list<TJsonMember> members) {
+    std::string out = "{";
+    AppendJsonMembers(out, members);
+    out += '}';
+    return out;
+}
+
 } // namespace zir::core

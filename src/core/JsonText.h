@@ -1,7 +1,9 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace zir::core {
 
@@ -12,5 +14,14 @@ void AppendJsonEscaped(std::string& out, std::string_view text);
 
 // The same as a new string.
 std::string JsonEscaped(std::string_view text);
+
+// One member of a document: the key as written and its value, always a JSON string.
+using TJsonMember = std::pair<std::string_view, std::string_view>;
+
+// Appends "key":"value" pairs separated by commas, values escaped; no braces.
+void AppendJsonMembers(std::string& out, std::initializer_list<TJsonMember> members);
+
+// A one-line object of string members: {"key":"value",...}.
+std::string JsonObject(std::initializer_list<TJsonMember> members);
 
 } // namespace zir::core
