@@ -157,14 +157,14 @@ void TConfigHelper::SetWebSound(int32_t value) {
     shared.WebSound.store(value);
 }
 
-void TConfigHelper::LoadConfig() {
+bool TConfigHelper::LoadConfig() {
     const std::string path = ConfigFilePath();
     std::error_code ec;
     // Like a missing file, a folder or a dangling link at the path means "no settings yet".
     if (!std::filesystem::is_regular_file(FsPath(path), ec)) {
         for (const TKey& key : kKeys)
             key.Field->store(key.Default);
-        return;
+        return true;
     }
     try {
         const std::string text = ReadSettingsFile(path);
@@ -194,7 +194,9 @@ void TConfigHelper::LoadConfig() {
         }
     } catch (const std::exception& error) {
         platform::ShowUserMessage(std::string("系统参数加载失败，请核查。[") + error.what() + "]");
+        return false;
     }
+    return true;
 }
 
 void TConfigHelper::SaveConfig() {

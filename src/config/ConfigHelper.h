@@ -29,8 +29,8 @@ class TConfigHelper {
     static void SetWebSound(int32_t value);
 
     // Fills the record from the file, or from the defaults when there is none. A bad value stops
-    // the load and is reported through the user-message seam.
-    static void LoadConfig();
+    // the load and is reported through the user-message seam; the result is then false.
+    static bool LoadConfig();
 
     // Writes the four lines; throws std::runtime_error when the file cannot be written.
     static void SaveConfig();

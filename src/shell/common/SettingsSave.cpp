@@ -59,8 +59,7 @@ TSettingsSaveResult SaveSettings(const TSettingsForm& form) {
     config::TConfigHelper::SetWebType(type);
     config::TConfigHelper::SetWebCache(cache);
     config::TConfigHelper::SetWebSound(sound);
-    if (auto beep = reader::CurrentReaderApi().readCardBeep)
-        beep(sound);
+    reader::SwitchReaderBeep(sound);
     try {
         config::TConfigHelper::SaveConfig();
     } catch (const std::exception& error) {

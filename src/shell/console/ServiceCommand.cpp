@@ -28,11 +28,6 @@ void WriteLogLine(const std::string& line) {
     std::fflush(stdout);
 }
 
-void SwitchBeep(int32_t webSound) {
-    if (auto beep = reader::CurrentReaderApi().readCardBeep)
-        beep(webSound == 1 ? 1 : 0);
-}
-
 // The main window's creation without a window: settle the port, switch the beep, start.
 bool StartUp(core::CardService& service) {
     auto settings = config::TConfigHelper::GetConfig();
@@ -44,15 +39,8 @@ bool StartUp(core::CardService& service) {
             platform::ShowUserMessage(e.what());
         }
     }
-    SwitchBeep(config::TConfigHelper::GetConfig().WebSound);
+    reader::SwitchReaderBeep(config::TConfigHelper::GetConfig().WebSound == 1 ? 1 : 0);
     return service.btnStartServerClick();
-}
-
-// Stop as the user would press the stop button again and again: a handler that is still busy
-// makes one stop fail, and the next one succeeds once it has returned.
-void StopUntilStopped(core::CardService& service) {
-    while (service.Running() && !service.btnStopServerClick()) {
-    }
 }
 
 } // namespace

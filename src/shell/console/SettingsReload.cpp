@@ -1,7 +1,6 @@
 #include "shell/console/SettingsReload.h"
 
 #include "config/ConfigHelper.h"
-#include "platform/UserMessage.h"
 #include "reader/ReaderApi.h"
 
 #include <cstdio>
@@ -22,19 +21,8 @@ void Apply(const config::TConfigRec& settings) {
 bool ReloadSettings(core::CardService& service) {
     const config::TConfigRec before = config::TConfigHelper::GetConfig();
 
-    // A load that fails says so through the message seam; notice it to undo the partial load.
-    bool failed = false;
-    platform::SetUserMessageHandler([&failed](const std::string& text) {
-        failed = true;
-        std::fprintf(stderr, "%s\n", text.c_str());
-        std::fflush(stderr);
-    });
-    config::TConfigHelper::LoadConfig();
-    platform::SetUserMessageHandler([](const std::string& text) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        std::fflush(stderr);
-    });
-    if (failed) {
+    // A load that fails has said so; its partial values are undone.
+    if (!config::TConfigHelper::LoadConfig()) {
         Apply(before);
         std::fprintf(stderr, "zir: settings unchanged\n");
         std::fflush(stderr);
@@ -42,20 +30,22 @@ bool ReloadSettings(core::CardService& service) {
     }
 
     const config::TConfigRec after = config::TConfigHelper::GetConfig();
-    if (after.WebSound != before.WebSound) {
-        if (auto beep = reader::CurrentReaderApi().readCardBeep)
-            beep(after.WebSound == 1 ? 1 : 0);
-    }
+    if (after.WebSound != before.WebSound)
+        reader::SwitchReaderBeep(after.WebSound == 1 ? 1 : 0);
     // A new port takes a stop and a start, as the user would press the two buttons.
     if (after.WebPort != before.WebPort && service.Running()) {
-        while (!service.btnStopServerClick()) {
-        }
+        StopUntilStopped(service);
         if (!service.btnStartServerClick())
             return false;
     }
     std::fprintf(stderr, "zir: settings reloaded\n");
     std::fflush(stderr);
     return true;
+}
+
+void StopUntilStopped(core::CardService& service) {
+    while (service.Running() && !service.btnStopServerClick()) {
+    }
 }
 
 } // namespace zir::console

@@ -10,4 +10,8 @@ namespace zir::console {
 // False when the service had to stop for a new port and could not start again.
 bool ReloadSettings(core::CardService& service);
 
+// Stops as the user would press the stop button again and again: a handler that is still busy
+// makes one stop fail, and the next one succeeds once it has returned.
+void StopUntilStopped(core::CardService& service);
+
 } // namespace zir::console
