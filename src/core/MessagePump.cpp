@@ -1,27 +1,20 @@
 #include "core/MessagePump.h"
 
-#include <mutex>
+#include "platform/HandlerSeam.h"
 
 namespace zir::core {
 
 namespace {
-std::mutex handlerMutex;
-MessagePumpHandler currentHandler;
+platform::HandlerSeam<void()> seam;
 } // namespace
 
 void SetMessagePumpHandler(MessagePumpHandler handler) {
-    std::lock_guard lock(handlerMutex);
-    currentHandler = std::move(handler);
+    seam.Set(std::move(handler));
 }
 
 void ProcessPendingMessages() {
-    MessagePumpHandler handler;
-    {
-        std::lock_guard lock(handlerMutex);
-        handler = currentHandler;
-    }
-    if (handler)
-        handler();
+    if (auto handler = seam.Get())
+        (*handler)();
 }
 
 } // namespace zir::core

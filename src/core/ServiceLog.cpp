@@ -1,13 +1,12 @@
 #include "core/ServiceLog.h"
 
-#include <memory>
-#include <mutex>
+#include "platform/HandlerSeam.h"
 
 namespace zir::core {
 
 namespace {
-std::mutex sinkMutex;
-std::shared_ptr<const ServiceLogSink> currentSink;
+platform::HandlerSeam<void(const std::string&)> seam;
+
 // One event is one line: a request path may carry decoded line breaks or other control bytes
 // ("%0A"), which would otherwise split the line or forge another event's line.
 std::string OneLine(const std::string& line) {
@@ -29,19 +28,11 @@ std::string OneLine(const std::string& line) {
 } // namespace
 
 void SetServiceLogSink(ServiceLogSink sink) {
-    auto next = sink ? std::make_shared<const ServiceLogSink>(std::move(sink)) : nullptr;
-    std::lock_guard lock(sinkMutex);
-    currentSink = std::move(next);
+    seam.Set(std::move(sink));
 }
 
 void LogServiceLine(const std::string& utf8Line) {
-    std::shared_ptr<const ServiceLogSink> sink;
-    {
-        std::lock_guard lock(sinkMutex);
-        sink = currentSink;
-    }
-    // Called outside the lock so a slow sink never holds up the other workers' hand-over.
-    if (sink)
+    if (auto sink = seam.Get())
         (*sink)(OneLine(utf8Line));
 }
 

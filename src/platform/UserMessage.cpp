@@ -1,28 +1,22 @@
 #include "platform/UserMessage.h"
 
+#include "platform/HandlerSeam.h"
+
 #include <cstdio>
-#include <mutex>
 
 namespace zir::platform {
 
 namespace {
-std::mutex handlerMutex;
-UserMessageHandler currentHandler;
+HandlerSeam<void(const std::string&)> seam;
 } // namespace
 
 void SetUserMessageHandler(UserMessageHandler handler) {
-    std::lock_guard lock(handlerMutex);
-    currentHandler = std::move(handler);
+    seam.Set(std::move(handler));
 }
 
 void ShowUserMessage(const std::string& utf8Text) {
-    UserMessageHandler handler;
-    {
-        std::lock_guard lock(handlerMutex);
-        handler = currentHandler;
-    }
-    if (handler) {
-        handler(utf8Text);
+    if (auto handler = seam.Get()) {
+        (*handler)(utf8Text);
         return;
     }
     // Without a shell (tests, early start-up) the message still reaches a person.
