@@ -1,12 +1,7 @@
 #include "RawHttpClient.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <stdexcept>
 #include <strings.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace zir::test {
 
@@ -22,67 +17,30 @@ std::string RawResponse::Header(const std::string& name) const {
     return "";
 }
 
-namespace {
-int Connect(int port, const std::string& address) {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<uint16_t>(port));
-    inet_pton(AF_INET, address.c_str(), &to.sin_addr);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-} // namespace
-
 RawHttpClient::RawHttpClient(int port, const std::string& address) {
-    fd_ = Connect(port, address);
-    if (fd_ < 0)
+    if (!client_.Connect(static_cast<std::uint16_t>(port), address))
         throw std::runtime_error("cannot connect to " + address + ":" + std::to_string(port));
 }
 
-RawHttpClient::~RawHttpClient() {
-    if (fd_ >= 0)
-        close(fd_);
-}
-
 bool RawHttpClient::CanConnect(int port, const std::string& address) {
-    int fd = Connect(port, address);
-    if (fd < 0)
-        return false;
-    close(fd);
-    return true;
+    LoopbackClient client;
+    return client.Connect(static_cast<std::uint16_t>(port), address);
 }
 
 void RawHttpClient::Send(const std::string& bytes) {
-    size_t sent = 0;
-    while (sent < bytes.size()) {
-        ssize_t n = send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0)
-            throw std::runtime_error("send failed");
-        sent += static_cast<size_t>(n);
-    }
+    if (!client_.Send(bytes))
+        throw std::runtime_error("send failed");
 }
 
 bool RawHttpClient::Fill(std::chrono::steady_clock::time_point deadline) {
-    if (closed_)
+    if (client_.PeerClosed())
         return false;
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                     deadline - std::chrono::steady_clock::now())
                     .count();
-    pollfd p{fd_, POLLIN, 0};
-    if (poll(&p, 1, left > 0 ? static_cast<int>(left) : 0) <= 0)
-        return false;
-    char chunk[65536];
-    ssize_t n = recv(fd_, chunk, sizeof chunk, 0);
-    if (n <= 0) {
-        closed_ = true;
-        return false;
-    }
-    buffer_.append(chunk, static_cast<size_t>(n));
-    return true;
+    std::string got = client_.Take(1, left > 0 ? static_cast<int>(left) : 0);
+    buffer_ += got;
+    return !got.empty();
 }
 
 std::optional<RawResponse> RawHttpClient::ReadResponse(bool headOnly,
@@ -121,7 +79,7 @@ bool RawHttpClient::ClosedByPeer(std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (Fill(deadline)) {
     }
-    return closed_ && buffer_.empty();
+    return client_.PeerClosed() && buffer_.empty();
 }
 
 std::string RawHttpClient::ReadAvailable(std::chrono::milliseconds timeout) {

@@ -3,6 +3,8 @@
 // A plain TCP client for loopback tests: sends exact bytes and reads exact answers, so a test
 // sees every byte the service writes.
 
+#include "LoopbackClient.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -23,7 +25,6 @@ class RawHttpClient {
   public:
     // Connects to address:port; throws std::runtime_error when the connection is refused.
     RawHttpClient(int port, const std::string& address = "127.0.0.1");
-    ~RawHttpClient();
     RawHttpClient(const RawHttpClient&) = delete;
     RawHttpClient& operator=(const RawHttpClient&) = delete;
 
@@ -44,9 +45,8 @@ class RawHttpClient {
 
   private:
     bool Fill(std::chrono::steady_clock::time_point deadline);
-    int fd_ = -1;
+    LoopbackClient client_;
     std::string buffer_;
-    bool closed_ = false;
 };
 
 // GET with an HTTP/1.1 request line and a Host header.

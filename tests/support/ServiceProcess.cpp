@@ -2,13 +2,9 @@
 
 #include "TestSupport.h"
 
-#include <arpa/inet.h>
 #include <csignal>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -129,22 +125,6 @@ std::optional<int> ServiceProcess::Wait(std::chrono::milliseconds timeout) {
             return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-}
-
-int FreeLoopbackPort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    socklen_t length = sizeof address;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        close(fd);
-        throw std::runtime_error("no free port");
-    }
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 } // namespace zir::test

@@ -49,7 +49,4 @@ class ServiceProcess {
     std::thread collector_;
 };
 
-// A port on 127.0.0.1 that was free a moment ago.
-int FreeLoopbackPort();
-
 } // namespace zir::test

@@ -30,6 +30,8 @@ class LoopbackClient {
     std::string TakeUntil(const std::string& ending, int timeoutMs = 5000);
     // Reads until the peer closes (true) or timeoutMs passes (false).
     bool WaitClosed(std::string& received, int timeoutMs = 5000);
+    // The peer has closed the connection (seen by a read).
+    bool PeerClosed() const { return peerClosed_; }
 
   private:
     std::string Read(const std::function<bool()>& done, int timeoutMs);
