@@ -12,6 +12,7 @@
 #include <sstream>
 
 using namespace zir::core;
+using zir::test::SystemBase64;
 
 namespace {
 
@@ -20,13 +21,6 @@ std::string Bytes(std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
         bytes.push_back(static_cast<char>((i * 37 + 11) & 0xFF));
     return bytes;
-}
-
-// The system's own encoder is the reference.
-std::string SystemBase64(const std::string& path) {
-    auto result = zir::test::RunProgram("/usr/bin/base64", {"-w0", path});
-    EXPECT_EQ(result.ExitCode, 0) << result.Err;
-    return result.Out;
 }
 
 std::string Encode(const std::string& bytes, std::streamoff skip = 0) {

@@ -20,32 +20,6 @@ const char* const kIdentityCard = "CardType=1\n"
                                   "EndDate=长期\n"
                                   "Uid=A1B2C3D4\n";
 
-std::string Base64(const std::string& bytes) {
-    static const char* alphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        unsigned v = (unsigned char)bytes[i] << 16 | (unsigned char)bytes[i + 1] << 8 |
-                     (unsigned char)bytes[i + 2];
-        for (int s = 18; s >= 0; s -= 6)
-            out += alphabet[(v >> s) & 63];
-    }
-    if (i + 1 == bytes.size()) {
-        unsigned v = (unsigned char)bytes[i] << 16;
-        out += alphabet[(v >> 18) & 63];
-        out += alphabet[(v >> 12) & 63];
-        out += "==";
-    } else if (i + 2 == bytes.size()) {
-        unsigned v = (unsigned char)bytes[i] << 16 | (unsigned char)bytes[i + 1] << 8;
-        out += alphabet[(v >> 18) & 63];
-        out += alphabet[(v >> 12) & 63];
-        out += alphabet[(v >> 6) & 63];
-        out += '=';
-    }
-    return out;
-}
-
 std::string CardAnswerHead(size_t bodyLength) {
     return "HTTP/1.1 200 OK\r\n"
            "Connection: keep-alive\r\n"
@@ -91,7 +65,7 @@ TEST(ServiceEndToEnd, TheTypeParameterIsFoundInAnyCaseAndTheFirstOneDecides) {
 TEST(ServiceEndToEnd, FullReadsInAllFourLayoutsFollowWebTypeAtTheNextRequest) {
     ZirService service(kIdentityCard, {.WebType = 0, .WebCache = 0});
     auto identity = service.Get("/");
-    const std::string photo = Base64(ReadFileBytes(service.Dir.File("zp.bmp")));
+    const std::string photo = SystemBase64(service.Dir.File("zp.bmp"));
     ASSERT_GT(photo.size(), 1000u);
     std::string body =
         R"({"statusCode":"200","cardType":"身份证","name":"张三","sexDesc":"男",)"

@@ -61,4 +61,8 @@ inline ProgramResult RunZir(const std::vector<std::string>& args, const std::str
     return RunProgram(ZirPath(), args, workDir, timeoutSeconds, extraEnv);
 }
 
+// The standard Base64 of a file on one line, by the system's own encoder: the reference the
+// photo text is checked against.
+std::string SystemBase64(const std::string& path);
+
 } // namespace zir::test
