@@ -42,24 +42,6 @@ CardService::CardService() {
     };
 }
 
-CardService::~CardService() {
-    // The server goes with its owner; a handler still busy gets its connection closed.
-    try {
-        httpServer.SetActive(false);
-    } catch (...) {
-    }
-}
-
-void CardService::SetStateChanged(std::function<void(bool)> onChange) {
-    stateChanged_ = std::move(onChange);
-}
-
-void CardService::SetRunning(bool running) {
-    running_ = running;
-    if (stateChanged_)
-        stateChanged_(running);
-}
-
 bool CardService::btnStartServerClick() {
     if (httpServer.Active())
         return true; // the start button is disabled while the service runs
@@ -76,7 +58,6 @@ bool CardService::btnStartServerClick() {
         LogServiceLine("SERVER START FAIL...");
         return false;
     }
-    SetRunning(true);
     return true;
 }
 
@@ -88,12 +69,7 @@ bool CardService::btnStopServerClick() {
         return false;
     }
     LogServiceLine("==SERVER STOP SUCCESS...");
-    SetRunning(false);
     return true;
-}
-
-int CardService::BoundPort() {
-    return httpServer.Bindings().Count() > 0 ? httpServer.Bindings()[0].Port : 0;
 }
 
 int32_t CardService::DefaultPort() const {

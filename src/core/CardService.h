@@ -5,16 +5,14 @@
 
 #include "http/TIdHTTPServer.h"
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 
 namespace zir::core {
 
 class CardService {
   public:
     CardService();
-    ~CardService();
+    // The server goes with its owner: destroying it stops it and waits for busy handlers.
     CardService(const CardService&) = delete;
     CardService& operator=(const CardService&) = delete;
 
@@ -25,26 +23,18 @@ class CardService {
     // busy) is logged with its message and leaves the service running.
     bool btnStopServerClick();
 
-    // Stopped or running: what the two buttons follow.
-    bool Running() const { return running_; }
-    // Told after every change of Running, on the thread that ran the command.
-    void SetStateChanged(std::function<void(bool running)> onChange);
+    // Stopped or running: what the two buttons follow. A failed start or stop changes nothing.
+    bool Running() const { return httpServer.Active(); }
 
     // The server's default port (80 until a start sets the configured one).
     int32_t DefaultPort() const;
-    // The port actually listened on while running (differs from DefaultPort only for port 0).
-    int BoundPort();
 
     // One GET, POST or HEAD request, on the worker thread of its connection.
     void httpServerCommandGet(http::TIdPeerThread* AThread, http::TIdHTTPRequestInfo& ARequestInfo,
                               http::TIdHTTPResponseInfo& AResponseInfo);
 
   private:
-    void SetRunning(bool running);
-
     http::TIdHTTPServer httpServer;
-    std::atomic<bool> running_{false};
-    std::function<void(bool)> stateChanged_;
 };
 
 } // namespace zir::core
