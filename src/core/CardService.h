@@ -11,8 +11,9 @@ namespace zir::core {
 
 class CardService {
   public:
+    // The server goes with its owner: destroying the service stops it and waits for busy
+    // handlers.
     CardService();
-    // The server goes with its owner: destroying it stops it and waits for busy handlers.
     CardService(const CardService&) = delete;
     CardService& operator=(const CardService&) = delete;
 
