@@ -1,6 +1,7 @@
 #include "config/ConfigHelper.h"
 #include "core/ICH.h"
 #include "core/TIdCardCacheUnit.h"
+#include "platform/Text.h"
 
 #include <string>
 
@@ -22,7 +23,9 @@ bool ReadIdCardCached(TIdCardRec& rec) {
     // A failed UID read leaves its message in ErrorMsg; a successful full read does not clear it.
     const bool ok = ReadIdCard(rec);
     rec.FromCache = false;
-    if (ok && !key.empty())
+    // The holder may have swapped cards between the two reads: a record is stored only under
+    // the UID its own read reported, or card A would answer with card B's holder from now on.
+    if (ok && !key.empty() && platform::TrimBlanksAndControls(key) == rec.Uid)
         TIdCardCache::Add(key, rec);
     return ok;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "http/TIdPeerThread.h"
 #include "http/TIdSocketHandles.h"
@@ -36,6 +37,14 @@ class TIdTCPServer {
     std::int32_t TerminateWaitTime = 5000;
     // Stack of each worker thread.
     std::size_t WorkerStackSize = 256 * 1024;
+
+    // Starts a connection's worker thread: false when no thread could be made. A seam, so that
+    // tests can make it fail; taken at start.
+    using TThreadStarter = std::function<bool(std::size_t stackSize, std::function<void()> body)>;
+    TThreadStarter StartThread;
+    // Told, on the listener thread, why an accepted connection could not be served (no memory,
+    // no thread); that connection is closed and accepting goes on. Taken at start.
+    std::function<void(const std::string& message)> OnListenException;
 
     // Connections currently served (live workers).
     std::size_t LiveConnectionCount() const;
