@@ -1,16 +1,14 @@
-#include "shell/console/Commands.h"
+#include "shell/console/ServiceCommand.h"
 
 #include "config/ConfigHelper.h"
 #include "core/CardService.h"
 #include "core/ServiceLog.h"
 #include "platform/SingleInstance.h"
-#include "platform/UserMessage.h"
-#include "reader/ReaderApi.h"
-#include "shell/console/SettingsReload.h"
+#include "shell/common/ProgramStart.h"
+#include "shell/common/SettingsApply.h"
 
 #include <csignal>
 #include <cstdio>
-#include <exception>
 #include <mutex>
 #include <pthread.h>
 
@@ -26,21 +24,6 @@ void WriteLogLine(const std::string& line) {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
-}
-
-// The main window's creation without a window: settle the port, switch the beep, start.
-bool StartUp(core::CardService& service) {
-    auto settings = config::TConfigHelper::GetConfig();
-    if (settings.WebPort == 0) {
-        config::TConfigHelper::SetWebPort(service.DefaultPort());
-        try {
-            config::TConfigHelper::SaveConfig();
-        } catch (const std::exception& e) {
-            platform::ShowUserMessage(e.what());
-        }
-    }
-    reader::SwitchReaderBeep(config::TConfigHelper::GetConfig().WebSound == 1 ? 1 : 0);
-    return service.btnStartServerClick();
 }
 
 } // namespace
@@ -67,7 +50,7 @@ int RunService(const shell::CommandLine&) {
     config::TConfigHelper::LoadConfig();
 
     core::CardService service;
-    if (!StartUp(service))
+    if (!shell::StartService(service))
         return 1;
 
     for (;;) {
@@ -75,12 +58,15 @@ int RunService(const shell::CommandLine&) {
         if (sigwait(&signals, &received) != 0)
             continue;
         if (received == SIGHUP) {
+            const shell::TReloadOutcome outcome = shell::ReloadSettings(service);
+            std::fprintf(stderr, "%s\n", shell::ReloadNote(outcome));
+            std::fflush(stderr);
             // Without a service the program has no purpose left: end, so a supervisor restarts.
-            if (!ReloadSettings(service))
+            if (outcome == shell::TReloadOutcome::StartFailed)
                 return 1;
             continue;
         }
-        StopUntilStopped(service);
+        shell::StopUntilStopped(service);
         return 0;
     }
 }
