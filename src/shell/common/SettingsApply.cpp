@@ -28,6 +28,13 @@ void ApplySettings() {
     core::SwitchReaderBeep(lock, on);
 }
 
+TSettingsSaveResult SaveSettingsAndApply(const TSettingsForm& form) {
+    TSettingsSaveResult result = SaveSettings(form);
+    if (result.Changed)
+        ApplySettings();
+    return result;
+}
+
 TReloadOutcome ReloadSettings(core::CardService& service) {
     const config::TConfigRec before = config::TConfigHelper::GetConfig();
 

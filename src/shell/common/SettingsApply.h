@@ -4,6 +4,7 @@
 // come from the start, the settings dialog's save or the settings file read again.
 
 #include "core/CardService.h"
+#include "shell/common/SettingsSave.h"
 
 namespace zir::shell {
 
@@ -14,6 +15,11 @@ namespace zir::shell {
 // requests are served. A new port is the business of the start and of ReloadSettings.
 // Only the running program calls it: a second process never touches the reader.
 void ApplySettings();
+
+// The settings dialog's save in the running program: SaveSettings, then, when a value changed
+// (saved or not: the new values are set either way), ApplySettings, so the beep follows at once.
+// Waits for a read in progress, like ApplySettings.
+TSettingsSaveResult SaveSettingsAndApply(const TSettingsForm& form);
 
 enum class TReloadOutcome {
     Reloaded,    // read and applied

@@ -34,8 +34,8 @@ struct TSettingsSaveResult {
 // The save button: trims and checks both texts (port 0..65535, type any 32-bit integer); when
 // any value differs from the current settings, sets all four and writes the file. Equal values
 // save nothing and show nothing. It never calls the reader: `zir settings` runs it in a second
-// process. The running program follows a result with Changed by ApplySettings (SettingsApply.h),
-// which switches the beep at once, as the dialog's save does.
+// process. The running program's dialog calls SaveSettingsAndApply (SettingsApply.h) instead,
+// which also switches the beep at once.
 TSettingsSaveResult SaveSettings(const TSettingsForm& form);
 
 // The texts the dialog shows, byte for byte.

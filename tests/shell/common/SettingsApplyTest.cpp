@@ -106,6 +106,20 @@ TEST_F(SettingsApply, OnlyWebSoundOneSwitchesTheBeepOn) {
     EXPECT_EQ(beeps, (std::vector<int32_t>{1, 0, 0, 0}));
 }
 
+TEST_F(SettingsApply, TheRunningProgramsSaveSwitchesTheBeepWhenAnythingChanged) {
+    auto form = zir::shell::SettingsFormValues();
+    EXPECT_FALSE(zir::shell::SaveSettingsAndApply(form).Changed);
+    EXPECT_TRUE(beeps.empty());
+    form.TypeText = "1"; // any change switches the beep to the sound box, as the dialog does
+    EXPECT_TRUE(zir::shell::SaveSettingsAndApply(form).Saved);
+    form.Sound = false;
+    EXPECT_TRUE(zir::shell::SaveSettingsAndApply(form).Saved);
+    EXPECT_EQ(beeps, (std::vector<int32_t>{1, 0}));
+    form.PortText = "70000";
+    EXPECT_FALSE(zir::shell::SaveSettingsAndApply(form).Valid);
+    EXPECT_EQ(beeps.size(), 2u);
+}
+
 TEST_F(SettingsApply, AReloadAppliesWhatChangedAndABadFileChangesNothing) {
     zir::core::CardService service; // not running: a new port waits for the next start
     const int port = TConfigHelper::GetConfig().WebPort;
