@@ -15,13 +15,9 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 using zir::config::TConfigHelper;
@@ -159,16 +155,9 @@ TEST_F(SettingsApply, TheStartBeepsAndANewPortMovesTheRunningService) {
     EXPECT_FALSE(zir::test::RawHttpClient::CanConnect(first, "127.0.0.1"));
 
     // A port another program holds: stopped, and the start fails.
-    int holder = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(holder, 1), 0);
-    socklen_t length = sizeof address;
-    getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length);
-    Write(ntohs(address.sin_port), 0, 1, 1);
+    zir::test::HeldLoopbackPort held;
+    ASSERT_NE(held.Port(), 0);
+    Write(held.Port(), 0, 1, 1);
     EXPECT_EQ(ReloadSettings(service), TReloadOutcome::StartFailed);
     EXPECT_FALSE(service.Running());
-    close(holder);
 }

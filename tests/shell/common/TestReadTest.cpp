@@ -3,15 +3,12 @@
 
 #include "shell/common/TestRead.h"
 
-#include "platform/Environment.h"
-#include "reader/ReaderLoader.h"
-#include "reader/simulator/SimulatorContract.h"
-
+#include "support/InProcessSimulator.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <optional>
 
 using zir::shell::RunIdCardTestRead;
 using zir::shell::RunUidTestRead;
@@ -20,17 +17,8 @@ namespace {
 
 class TestRead : public ::testing::Test {
   protected:
-    void SetUp() override {
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(dir.Path()); // the photo file lands here
-        zir::reader::InstallReaderApi(zir::reader::LoadReaderLibraries(zir::test::SimulatorDir()));
-        zir::platform::SetEnvironmentValue(zir::reader::simulator::kCardFileVariable, card);
-    }
-    void TearDown() override {
-        zir::platform::SetEnvironmentValue(zir::reader::simulator::kCardFileVariable, std::nullopt);
-        zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
-        std::filesystem::current_path(previous);
-    }
+    void SetUp() override { reader.emplace(card, dir.Path()); }
+    void TearDown() override { reader.reset(); }
     void PutCard(const std::string& text) {
         // The simulator notices a new card by its size or modification time.
         zir::test::WriteFileBytes(card, text + "# " + std::to_string(++generation) + "\n");
@@ -38,7 +26,7 @@ class TestRead : public ::testing::Test {
 
     zir::test::TempDir dir;
     std::string card = dir.File("card.txt");
-    std::filesystem::path previous;
+    std::optional<zir::test::InProcessSimulator> reader;
     int generation = 0;
 };
 
