@@ -9,6 +9,7 @@
 #include "shell/common/LogLineWriter.h"
 #include "shell/console/SettingsReload.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <memory>
 #include <pthread.h>
 #include <string_view>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace zir::console {
@@ -35,6 +37,17 @@ bool WriteToStdout(std::string_view bytes) {
         bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
+}
+
+// Every connection is a descriptor: the common default soft limit of 1024 would refuse
+// connections long before the server's own limit of live connections.
+void RaiseDescriptorLimit() {
+    constexpr rlim_t kWanted = 4096;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= kWanted)
+        return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? kWanted : std::min(kWanted, limit.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &limit);
 }
 
 // The main window's creation without a window: settle the port, switch the beep, start.
@@ -71,6 +84,7 @@ int RunService(const shell::CommandLine&) {
     sigaddset(&signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    RaiseDescriptorLimit();
 
     // Workers hand their lines to the writer thread and never wait for whoever reads stdout.
     auto logWriter = std::make_shared<shell::LogLineWriter>(WriteToStdout);
