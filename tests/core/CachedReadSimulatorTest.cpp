@@ -100,9 +100,11 @@ TEST_F(CachedReadSimulator, ACardSwappedBetweenTheUidReadAndTheFullReadIsAnswere
     zir::test::WriteFileBytes(card, "CardType=1\nName=李四\nUid=BBBB\nDelayMs=0\n");
     read.join();
     ASSERT_TRUE(ok) << swapped.ErrorMsg;
-    EXPECT_EQ(swapped.Name, "李四"); // what was read is answered
+    // The card now on the reader is read once more, and stored under its own UID only.
+    EXPECT_EQ(swapped.Name, "李四");
     EXPECT_EQ(swapped.Uid, "BBBB");
-    EXPECT_EQ(TIdCardCache::NextSlot(), 0); // but not stored under A's UID
+    EXPECT_EQ(TIdCardCache::NextSlot(), 1);
+    EXPECT_EQ(TIdCardCache::Slot(0).Key, "BBBB");
 
     // Card A again: its own data, never B's.
     zir::test::WriteFileBytes(card, "CardType=1\nName=张三\nUid=AAAA\n");
