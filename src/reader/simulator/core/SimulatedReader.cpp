@@ -105,6 +105,10 @@ int32_t SimulatedReader::ReadCardGetUid(char* buffer) {
     if (!entry.Admitted())
         return kOverlapResult;
     auto card = source_.Current();
+    {
+        std::lock_guard lock(mutex_);
+        uidCard_ = card && card->UidResult == 1 ? card : nullptr;
+    }
     if (!card)
         return kNoCardUid;
     ImitateReaderDelay(card->DelayMs);
@@ -120,7 +124,15 @@ int32_t SimulatedReader::ReadCardGetCardType() {
     CallGuard::Entry entry(guard_, "readCardGetCardType");
     if (!entry.Admitted())
         return kOverlapResult;
-    auto card = source_.Current();
+    // Like a reader, the kind belongs to the card whose UID was read last, even if the holder
+    // has taken it away since; before any UID read, to the card lying there.
+    std::shared_ptr<const SimulatedCard> card;
+    {
+        std::lock_guard lock(mutex_);
+        card = uidCard_;
+    }
+    if (!card)
+        card = source_.Current();
     if (!card)
         return 0;
     ImitateReaderDelay(card->DelayMs);
