@@ -126,16 +126,18 @@ int32_t SimulatedReader::ReadCardGetCardType() {
         return kOverlapResult;
     // Like a reader, the kind belongs to the card whose UID was read last, even if the holder
     // has taken it away since; before any UID read, to the card lying there.
+    // The call takes as long as the card file says now.
+    auto lying = source_.Current();
     std::shared_ptr<const SimulatedCard> card;
     {
         std::lock_guard lock(mutex_);
         card = uidCard_;
     }
     if (!card)
-        card = source_.Current();
+        card = lying;
     if (!card)
         return 0;
-    ImitateReaderDelay(card->DelayMs);
+    ImitateReaderDelay(lying ? lying->DelayMs : card->DelayMs);
     return card->UidCardType;
 }
 
