@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <memory>
 #include <random>
 
@@ -31,6 +32,11 @@ struct HostileCase {
     bool Closes = false;       // the connection ends after the answers
     bool ShutdownSend = false; // the client then closes its sending side
 };
+
+// Test output names the case, not its bytes.
+void PrintTo(const HostileCase& c, std::ostream* out) {
+    *out << c.Name;
+}
 
 std::string Repeat(const std::string& text, std::size_t times) {
     std::string all;
