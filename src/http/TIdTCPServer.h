@@ -32,8 +32,9 @@ class TIdTCPServer {
     void SetDefaultPort(std::int32_t port) { defaultPort_ = port; }
 
     std::int32_t ListenQueue = 15;
-    // At most this many live connections; a further one is closed at once. 0: no limit.
-    std::int32_t MaxConnections = 1000;
+    // At most this many live connections; a further one is closed at once. 0: no limit. Room for
+    // a thousand idle connections and more, while the 32-bit program's threads still fit.
+    std::int32_t MaxConnections = 2000;
     std::int32_t TerminateWaitTime = 5000;
     // Stack of each worker thread.
     std::size_t WorkerStackSize = 256 * 1024;

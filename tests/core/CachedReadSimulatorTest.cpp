@@ -5,11 +5,9 @@
 #include "core/BornResponseUnit.h"
 #include "core/ICH.h"
 #include "core/TIdCardCacheUnit.h"
-#include "platform/Environment.h"
-#include "reader/ReaderLoader.h"
-#include "reader/simulator/SimulatorContract.h"
 
 #include "StrictJson.h"
+#include "support/InProcessSimulator.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -30,24 +28,19 @@ namespace {
 class CachedReadSimulator : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(dir.Path()); // the photo file lands here
-        zir::reader::InstallReaderApi(zir::reader::LoadReaderLibraries(zir::test::SimulatorDir()));
-        zir::platform::SetEnvironmentValue(zir::reader::simulator::kCardFileVariable, card);
+        reader.emplace(card, dir.Path()); // the photo file lands in dir
         TIdCardCache::Clear();
         TConfigHelper::SetWebCache(1);
         TConfigHelper::SetWebType(0);
     }
     void TearDown() override {
-        zir::platform::SetEnvironmentValue(zir::reader::simulator::kCardFileVariable, std::nullopt);
-        zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
+        reader.reset();
         TIdCardCache::Clear();
-        std::filesystem::current_path(previous);
     }
 
     zir::test::TempDir dir;
     std::string card = dir.File("card.txt");
-    std::filesystem::path previous;
+    std::optional<zir::test::InProcessSimulator> reader;
 };
 
 } // namespace
@@ -100,9 +93,11 @@ TEST_F(CachedReadSimulator, ACardSwappedBetweenTheUidReadAndTheFullReadIsAnswere
     zir::test::WriteFileBytes(card, "CardType=1\nName=李四\nUid=BBBB\nDelayMs=0\n");
     read.join();
     ASSERT_TRUE(ok) << swapped.ErrorMsg;
-    EXPECT_EQ(swapped.Name, "李四"); // what was read is answered
+    // The card now on the reader is read once more, and stored under its own UID only.
+    EXPECT_EQ(swapped.Name, "李四");
     EXPECT_EQ(swapped.Uid, "BBBB");
-    EXPECT_EQ(TIdCardCache::NextSlot(), 0); // but not stored under A's UID
+    EXPECT_EQ(TIdCardCache::NextSlot(), 1);
+    EXPECT_EQ(TIdCardCache::Slot(0).Key, "BBBB");
 
     // Card A again: its own data, never B's.
     zir::test::WriteFileBytes(card, "CardType=1\nName=张三\nUid=AAAA\n");

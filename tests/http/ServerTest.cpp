@@ -192,7 +192,7 @@ TEST(Server, WholeExchangesOverTheWire) {
             throw EIdException("!");
         }
         if (request.RequestPath != "/favicon.ico") {
-            response.ResponseBody = request.RequestPath + "|" + request.ParamText;
+            response.ResponseBody = request.RequestPath + "|" + request.ParamText();
         }
     };
     StartOn(server, 0);

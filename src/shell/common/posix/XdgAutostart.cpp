@@ -1,4 +1,7 @@
-#include "shell/console/XdgAutostart.h"
+// The autostart entry on Linux desktops: $XDG_CONFIG_HOME/autostart/starttarvo.desktop (or
+// ~/.config/autostart/), the counterpart of the Windows Startup shortcut "starttarvo.lnk".
+
+#include "shell/common/Autostart.h"
 
 #include "platform/Environment.h"
 
@@ -7,8 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <vector>
 
-namespace zir::console {
+namespace zir::shell {
 
 namespace {
 
@@ -34,18 +38,15 @@ std::string QuoteExecArgument(const std::string& argument) {
     return escaped;
 }
 
-} // namespace
-
-std::string AutostartEntryPath() {
-    std::string base = platform::GetEnvironmentValue("XDG_CONFIG_HOME").value_or("");
-    if (base.empty() || base[0] != '/')
-        base = platform::GetEnvironmentValue("HOME").value_or("") + "/.config";
-    return base + "/autostart/starttarvo.desktop";
-}
-
-std::string AutostartEntryText(const std::string& program,
-                               const std::vector<std::string>& arguments) {
-    std::string exec = QuoteExecArgument(program);
+// The entry runs the program with the same settings file and reader folder, always named:
+// a desktop session starts it from another folder and with another environment.
+std::string EntryText(const TAutostartProgram& program) {
+    std::vector<std::string> arguments{"--config", program.ConfigFile};
+    if (program.ReaderDir) {
+        arguments.push_back("--reader-dir");
+        arguments.push_back(*program.ReaderDir);
+    }
+    std::string exec = QuoteExecArgument(program.Executable);
     for (const auto& argument : arguments)
         exec += " " + QuoteExecArgument(argument);
     return "[Desktop Entry]\n"
@@ -59,7 +60,16 @@ std::string AutostartEntryText(const std::string& program,
            "X-GNOME-Autostart-enabled=true\n";
 }
 
-void WriteAutostartEntry(const std::string& path, const std::string& text) {
+} // namespace
+
+std::string AutostartEntryPath() {
+    std::string base = platform::GetEnvironmentValue("XDG_CONFIG_HOME").value_or("");
+    if (base.empty() || base[0] != '/')
+        base = platform::GetEnvironmentValue("HOME").value_or("") + "/.config";
+    return base + "/autostart/starttarvo.desktop";
+}
+
+void CreateAutostartEntry(const std::string& path, const TAutostartProgram& program) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     if (error)
@@ -67,10 +77,10 @@ void WriteAutostartEntry(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)
         throw std::runtime_error(path + ": " + std::strerror(errno));
-    out << text;
+    out << EntryText(program);
     out.close();
     if (!out)
         throw std::runtime_error(path + ": " + std::strerror(errno));
 }
 
-} // namespace zir::console
+} // namespace zir::shell

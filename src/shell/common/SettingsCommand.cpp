@@ -1,24 +1,23 @@
 // zir settings [KEY=VALUE...]: prints the four settings, or runs the settings dialog's save with
-// the given values in place of the dialog's boxes.
+// the given values in place of the dialog's boxes. It runs beside the service, so it never
+// calls the reader: the running service switches the beep when it reloads.
 
-#include "shell/console/Commands.h"
+#include "shell/common/Commands.h"
 
 #include "config/ConfigHelper.h"
+#include "platform/RunningInstance.h"
 #include "platform/Text.h"
 #include "shell/common/SettingsSave.h"
-#include "shell/console/RunningService.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
-namespace zir::console {
+namespace zir::shell {
 
 namespace {
 
-int UsageError(const std::string& text) {
-    std::fprintf(stderr, "zir settings: %s\n", text.c_str());
-    std::fflush(stderr);
+int UsageError(const TCommandOutput& output, const std::string& text) {
+    output.Err("zir settings: " + text + "\n");
     return 2;
 }
 
@@ -32,23 +31,23 @@ bool ParseTick(std::string_view value, bool& tick) {
 
 } // namespace
 
-int RunSettings(const shell::CommandLine& line) {
+int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
     config::TConfigHelper::LoadConfig();
 
     if (line.Arguments.empty()) {
         const config::TConfigRec rec = config::TConfigHelper::GetConfig();
-        std::printf("WebPort=%d\nWebType=%d\nWebCache=%d\nWebSound=%d\n", rec.WebPort, rec.WebType,
-                    rec.WebCache, rec.WebSound);
-        std::fflush(stdout);
+        output.Out("WebPort=" + std::to_string(rec.WebPort) + "\nWebType=" +
+                   std::to_string(rec.WebType) + "\nWebCache=" + std::to_string(rec.WebCache) +
+                   "\nWebSound=" + std::to_string(rec.WebSound) + "\n");
         return 0;
     }
 
     // The dialog as it opens; each KEY=VALUE replaces what one of its boxes would show.
-    shell::TSettingsForm form = shell::SettingsFormValues();
+    TSettingsForm form = SettingsFormValues();
     for (const std::string& argument : line.Arguments) {
         const size_t eq = argument.find('=');
         if (eq == std::string::npos)
-            return UsageError("expected KEY=VALUE, got \"" + argument + "\"");
+            return UsageError(output, "expected KEY=VALUE, got \"" + argument + "\"");
         const std::string_view key = std::string_view(argument).substr(0, eq);
         const std::string value = argument.substr(eq + 1);
         if (platform::EqualsIgnoringAsciiCase(key, "WebPort")) {
@@ -57,33 +56,30 @@ int RunSettings(const shell::CommandLine& line) {
             form.TypeText = value;
         } else if (platform::EqualsIgnoringAsciiCase(key, "WebCache")) {
             if (!ParseTick(value, form.Cache))
-                return UsageError("WebCache is a check box: 0 or 1, got \"" + value + "\"");
+                return UsageError(output, "WebCache is a check box: 0 or 1, got \"" + value + "\"");
         } else if (platform::EqualsIgnoringAsciiCase(key, "WebSound")) {
             if (!ParseTick(value, form.Sound))
-                return UsageError("WebSound is a check box: 0 or 1, got \"" + value + "\"");
+                return UsageError(output, "WebSound is a check box: 0 or 1, got \"" + value + "\"");
         } else {
-            return UsageError("unknown setting \"" + std::string(key) +
-                              "\" (WebPort, WebType, WebCache, WebSound)");
+            return UsageError(output, "unknown setting \"" + std::string(key) +
+                                          "\" (WebPort, WebType, WebCache, WebSound)");
         }
     }
 
-    const shell::TSettingsSaveResult result = shell::SaveSettings(form);
+    const TSettingsSaveResult result = SaveSettings(form);
     if (!result.Valid) {
-        std::fprintf(stderr, "%s\n", result.Message.c_str());
-        std::fflush(stderr);
+        output.Err(result.Message + "\n");
         return 2;
     }
     if (!result.SaveError.empty()) {
-        std::fprintf(stderr, "zir settings: %s\n", result.SaveError.c_str());
-        std::fflush(stderr);
+        output.Err("zir settings: " + result.SaveError + "\n");
         return 1;
     }
     if (result.Saved) {
-        std::printf("%s\n", result.Message.c_str());
-        std::fflush(stdout);
-        NotifyRunningService();
+        output.Out(result.Message + "\n");
+        platform::NotifyRunningInstance(config::TConfigHelper::ConfigFilePath());
     }
     return 0;
 }
 
-} // namespace zir::console
+} // namespace zir::shell

@@ -1,0 +1,66 @@
+// A settings save killed at any moment leaves the settings file whole: always exactly the old or
+// the new lines, never a mix, a part, or nothing.
+
+#include "SoakSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace zir::test;
+
+namespace {
+
+std::string SettingsLines(int port, int type) {
+    return "WebPort=" + std::to_string(port) + "\r\nWebType=" + std::to_string(type) +
+           "\r\nWebCache=1\r\nWebSound=1\r\n";
+}
+
+} // namespace
+
+TEST(SettingsKill, ASaveKilledAtRandomMomentsLeavesExactlyTheOldOrTheNewLines) {
+    const std::size_t kills = SoakCount(150, 1000);
+    TempDir dir;
+    const std::string file = dir.File("zir.INI");
+    WriteFileBytes(file, SettingsLines(8000, 0));
+
+    // How long a whole save takes here: the kills fall anywhere from its start to past its end.
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunZir({"settings", "--config", file, "WebPort=8001"}).ExitCode, 0);
+    auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    ASSERT_EQ(ReadFileBytes(file), SettingsLines(8001, 0));
+
+    std::mt19937 random(42);
+    std::string current = SettingsLines(8001, 0);
+    std::size_t killed = 0, oldKept = 0, newWritten = 0, broken = 0;
+    for (std::size_t i = 0; i < kills; ++i) {
+        const int port = 8002 + static_cast<int>(i % 1000);
+        const int type = static_cast<int>(i % 3);
+        const std::string next = SettingsLines(port, type);
+        auto delay = std::chrono::microseconds(random() % (saveTime.count() * 3 / 2 + 1));
+        killed +=
+            RunProgramKilledAfter(ZirPath(),
+                                  {"settings", "--config", file, "WebPort=" + std::to_string(port),
+                                   "WebType=" + std::to_string(type)},
+                                  delay);
+        std::string now = ReadFileBytes(file);
+        if (now == current) {
+            ++oldKept;
+        } else if (now == next) {
+            ++newWritten;
+            current = next;
+        } else {
+            ++broken;
+            ADD_FAILURE() << "after a kill at " << delay.count() << " us: " << now;
+            current = now;
+        }
+    }
+    std::printf("settings kill: %zu saves, %zu killed, %zu left the old lines, %zu the new, "
+                "%zu broken (a save takes %lld us)\n",
+                kills, killed, oldKept, newWritten, broken,
+                static_cast<long long>(saveTime.count()));
+    EXPECT_EQ(broken, 0u);
+    EXPECT_GT(killed, 0u);
+    EXPECT_GT(newWritten, 0u);
+}

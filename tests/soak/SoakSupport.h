@@ -1,0 +1,26 @@
+#pragma once
+
+// What the soak and fault tests share: the short form that CI runs and the full form
+// (ZIR_SOAK=full), and opening many connections to the real service without overrunning its
+// listen queue.
+
+#include "LoopbackClient.h"
+#include "ServiceFixture.h"
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace zir::test {
+
+// ZIR_SOAK=full selects the full form of every soak test.
+bool FullSoak();
+// The count for the form that runs.
+std::size_t SoakCount(std::size_t shortForm, std::size_t fullForm);
+
+// Opens count connections to the service, each taken by a worker before the next few are
+// opened: a burst would overrun the listen queue of 15 and cost seconds of SYN retries.
+std::vector<std::unique_ptr<LoopbackClient>> OpenConnections(ZirService& service,
+                                                             std::size_t count);
+
+} // namespace zir::test
