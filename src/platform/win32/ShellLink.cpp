@@ -2,6 +2,7 @@
 
 #include "platform/SystemError.h"
 #include "platform/Text.h"
+#include "platform/win32/ComPtr.h"
 
 #include <windows.h>
 
@@ -30,23 +31,6 @@ class OleScope {
 
   private:
     bool initialised_;
-};
-
-template <typename Interface> class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_)
-            p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    Interface* operator->() const { return p_; }
-    Interface** Out() { return &p_; }
-    void** OutVoid() { return reinterpret_cast<void**>(&p_); }
-
-  private:
-    Interface* p_ = nullptr;
 };
 
 std::runtime_error Failure(HRESULT result) {

@@ -11,7 +11,6 @@
 #include "shell/win32/ControlIds.h"
 #include "shell/win32/Controls.h"
 #include "shell/win32/Dpi.h"
-#include "shell/win32/ResourceIds.h"
 #include "shell/win32/SetupForm.h"
 #include "shell/win32/StandardStreams.h"
 
@@ -67,24 +66,16 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-bool RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HBRUSH brush,
-                       UINT style) {
+// The containers' classes: no icon, their own background.
+bool RegisterContainerClass(HINSTANCE instance, const wchar_t* name, HBRUSH brush, UINT style) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = style;
-    windowClass.lpfnWndProc = procedure;
+    windowClass.lpfnWndProc = ContainerProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = brush;
     windowClass.lpszClassName = name;
-    if (procedure != ContainerProc) {
-        windowClass.hIcon = static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZIR), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                       GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-        windowClass.hIconSm = static_cast<HICON>(LoadImageW(
-            instance, MAKEINTRESOURCEW(IDI_ZIR), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    }
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -104,18 +95,15 @@ TForm1::~TForm1() {
         DestroyWindow(handle_);
     if (PMenu_ != nullptr)
         DestroyMenu(PMenu_);
-    if (font_ != nullptr)
-        DeleteObject(font_);
 }
 
 bool TForm1::RegisterWindowClasses(HINSTANCE instance) {
     // Tab pages paint like the themed tab body they lie on; the classic look has button faces.
     HBRUSH page = GetSysColorBrush(IsAppThemed() ? COLOR_WINDOW : COLOR_BTNFACE);
-    return RegisterClassOnce(instance, kMainWindowClass, WindowProc,
-                             GetSysColorBrush(COLOR_BTNFACE), 0) &&
-           RegisterClassOnce(instance, kTabSheetClass, ContainerProc, page, 0) &&
-           RegisterClassOnce(instance, kPanelClass, ContainerProc, GetSysColorBrush(COLOR_BTNFACE),
-                             CS_HREDRAW | CS_VREDRAW);
+    return RegisterFormClass(instance, kMainWindowClass) &&
+           RegisterContainerClass(instance, kTabSheetClass, page, 0) &&
+           RegisterContainerClass(instance, kPanelClass, GetSysColorBrush(COLOR_BTNFACE),
+                                  CS_HREDRAW | CS_VREDRAW);
 }
 
 bool TForm1::Create() {
@@ -123,14 +111,9 @@ bool TForm1::Create() {
     settingsChangedMessage_ = RegisterWindowMessageW(kSettingsChangedMessageName);
     quitMessage_ = RegisterWindowMessageW(kQuitMessageName);
 
-    const std::wstring caption = platform::Utf8ToWide(kCaption);
     // Created at 96 DPI's size; WM_CREATE scales it to the DPI of the monitor it is on.
-    const SIZE size =
-        WindowSizeForClient({L::kClient.Width, L::kClient.Height}, WS_OVERLAPPEDWINDOW, 0, 96);
-    CreateWindowExW(0, kMainWindowClass, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                    L::kLeft, L::kTop, size.cx, size.cy, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
-    return handle_ != nullptr;
+    return CreateForm(kMainWindowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr,
+                      L::kClient, L::kLeft, L::kTop);
 }
 
 void TForm1::LogLine(const std::string& utf8Line) {
@@ -139,25 +122,6 @@ void TForm1::LogLine(const std::string& utf8Line) {
 
 bool TForm1::RunOnUiThread(shell::UiTaskQueue::Task task) {
     return uiQueue_->Push(std::move(task));
-}
-
-LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TForm1* form;
-    if (message == WM_NCCREATE) {
-        form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->handle_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    } else {
-        form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (form == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = form->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        form->handle_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -172,15 +136,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         LayoutControls();
         return 0;
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ApplyDpi(HIWORD(wParam));
-        SetWindowPos(handle_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        LayoutControls();
+    case WM_DPICHANGED:
+        FollowDpiChange(wParam, lParam);
         return 0;
-    }
     case WM_SYSCOMMAND:
         SysCommandMessage(wParam, lParam);
         return 0;
@@ -309,28 +267,9 @@ void TForm1::CreateControls() {
 
     // The window takes the DPI of the monitor it was created on, and its size with it.
     ApplyDpi(WindowDpi(handle_));
-    const SIZE size = WindowSizeForClient(
-        {shell::ScaleForDpi(L::kClient.Width, dpi_), shell::ScaleForDpi(L::kClient.Height, dpi_)},
-        WS_OVERLAPPEDWINDOW, 0, dpi_);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromPoint({L::kLeft, L::kTop}, MONITOR_DEFAULTTONEAREST), &monitor);
-    const shell::TBounds place = shell::KeepInWorkArea(
-        L::kLeft, L::kTop, {size.cx, size.cy},
-        {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom});
-    SetWindowPos(handle_, nullptr, place.Left, place.Top, place.Width, place.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnScreen(L::kClient, L::kLeft, L::kTop);
     ShowPage(0);
     LayoutControls();
-}
-
-void TForm1::ApplyDpi(int dpi) {
-    dpi_ = dpi;
-    HFONT font = CreateFormFont(dpi_);
-    SetFontOfTree(handle_, font);
-    if (font_ != nullptr)
-        DeleteObject(font_);
-    font_ = font;
 }
 
 void TForm1::LayoutControls() {

@@ -8,6 +8,7 @@
 #include "core/CardService.h"
 #include "shell/common/SerialWorker.h"
 #include "shell/common/UiTaskQueue.h"
+#include "shell/win32/FormWindow.h"
 #include "shell/win32/MemoLines.h"
 #include "shell/win32/PhotoBitmap.h"
 #include "shell/win32/TrayIcon.h"
@@ -20,20 +21,17 @@ namespace zir::win32 {
 
 class TForm2;
 
-class TForm1 {
+class TForm1 : public FormWindow {
   public:
     // The service and the settings dialog outlive the window.
     TForm1(core::CardService& service, TForm2& settings);
-    ~TForm1();
-    TForm1(const TForm1&) = delete;
-    TForm1& operator=(const TForm1&) = delete;
+    ~TForm1() override;
 
     // Registers the window classes of TForm1 and its containers.
     static bool RegisterWindowClasses(HINSTANCE instance);
 
     // Creates the window hidden; its creation runs FormCreate (tray icon, start of the service).
     bool Create();
-    HWND Handle() const { return handle_; }
 
     // The service log's hand-over, from any thread: the line reaches mmo1 through the
     // worker-to-UI queue and is dropped once the window is gone.
@@ -47,8 +45,8 @@ class TForm1 {
     void ApplyChangedSettings();
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void LayoutControls() override;
 
     void FormCreate();
     void FormDestroy();
@@ -62,8 +60,6 @@ class TForm1 {
     void btnTestGetUIDClick();
 
     void CreateControls();
-    void ApplyDpi(int dpi);
-    void LayoutControls();
     void ShowPage(int index);
     void DrainUiQueue();
     void DrawPhoto(const DRAWITEMSTRUCT& item);
@@ -84,7 +80,6 @@ class TForm1 {
 
     core::CardService& service_;
     TForm2& settings_;
-    HWND handle_ = nullptr;
     HWND pages_ = nullptr;
     HWND pageSheet1_ = nullptr;
     HWND pageSheet2_ = nullptr;
@@ -97,8 +92,6 @@ class TForm1 {
     HWND btnTestGetUID_ = nullptr;
     HWND btnTestIdCard_ = nullptr;
     HMENU PMenu_ = nullptr;
-    HFONT font_ = nullptr;
-    int dpi_ = 96;
 
     TrayIcon TrayIconData_;
     MemoLines serviceLog_;

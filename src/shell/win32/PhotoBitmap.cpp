@@ -1,6 +1,7 @@
 #include "shell/win32/PhotoBitmap.h"
 
 #include "platform/SystemError.h"
+#include "platform/win32/ComPtr.h"
 
 #include <algorithm>
 #include <objbase.h>
@@ -10,20 +11,6 @@
 namespace zir::win32 {
 
 namespace {
-
-template <typename Interface> class ComRef {
-  public:
-    ~ComRef() {
-        if (pointer_ != nullptr)
-            pointer_->Release();
-    }
-    Interface* operator->() const { return pointer_; }
-    Interface* get() const { return pointer_; }
-    Interface** out() { return &pointer_; }
-
-  private:
-    Interface* pointer_ = nullptr;
-};
 
 // COM on this thread while decoding; a thread that already has it keeps its own.
 class ComScope {
@@ -50,37 +37,36 @@ std::string Reason(HRESULT result) {
 PhotoBitmap PhotoBitmap::Decode(std::string_view fileBytes, std::string& error) {
     error.clear();
     ComScope com;
-    ComRef<IWICImagingFactory> factory;
+    platform::ComPtr<IWICImagingFactory> factory;
     // The first factory: Windows 7 without its platform update has only this one.
-    HRESULT result =
-        CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_IWICImagingFactory, reinterpret_cast<void**>(factory.out()));
-    ComRef<IStream> stream;
-    ComRef<IWICBitmapDecoder> decoder;
-    ComRef<IWICBitmapFrameDecode> frame;
-    ComRef<IWICFormatConverter> converter;
+    HRESULT result = CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IWICImagingFactory, factory.OutVoid());
+    platform::ComPtr<IStream> stream;
+    platform::ComPtr<IWICBitmapDecoder> decoder;
+    platform::ComPtr<IWICBitmapFrameDecode> frame;
+    platform::ComPtr<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
     if (SUCCEEDED(result)) {
-        *stream.out() = SHCreateMemStream(reinterpret_cast<const BYTE*>(fileBytes.data()),
+        *stream.Out() = SHCreateMemStream(reinterpret_cast<const BYTE*>(fileBytes.data()),
                                           static_cast<UINT>(fileBytes.size()));
-        result = stream.get() ? S_OK : E_OUTOFMEMORY;
+        result = stream.Get() ? S_OK : E_OUTOFMEMORY;
     }
     // Only a bitmap file, as the reader's decoder writes: another format is no photo of it.
     if (SUCCEEDED(result))
-        result = factory->CreateDecoder(GUID_ContainerFormatBmp, nullptr, decoder.out());
+        result = factory->CreateDecoder(GUID_ContainerFormatBmp, nullptr, decoder.Out());
     if (SUCCEEDED(result))
-        result = decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand);
+        result = decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand);
     if (SUCCEEDED(result))
-        result = decoder->GetFrame(0, frame.out());
+        result = decoder->GetFrame(0, frame.Out());
     if (SUCCEEDED(result))
         result = frame->GetSize(&width, &height);
     if (SUCCEEDED(result) && (width == 0 || height == 0 || width > 8192 || height > 8192))
         result = WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
     if (SUCCEEDED(result))
-        result = factory->CreateFormatConverter(converter.out());
+        result = factory->CreateFormatConverter(converter.Out());
     if (SUCCEEDED(result))
         result =
-            converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
+            converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA,
                                   WICBitmapDitherTypeNone, nullptr, 0, WICBitmapPaletteTypeCustom);
     if (FAILED(result)) {
         error = Reason(result);

@@ -1,6 +1,5 @@
 #include "shell/win32/SetupForm.h"
 
-#include "platform/Text.h"
 #include "platform/UserMessage.h"
 #include "shell/common/FormLayout.h"
 #include "shell/common/SettingsSave.h"
@@ -8,7 +7,6 @@
 #include "shell/win32/Controls.h"
 #include "shell/win32/Dpi.h"
 #include "shell/win32/MessageLoop.h"
-#include "shell/win32/ResourceIds.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -46,52 +44,16 @@ void TForm2::SetSettingsChangedHandler(std::function<void()> handler) {
 TForm2::~TForm2() {
     if (handle_ != nullptr)
         DestroyWindow(handle_);
-    if (font_ != nullptr)
-        DeleteObject(font_);
 }
 
 bool TForm2::RegisterWindowClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kSettingsWindowClass;
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZIR), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterFormClass(instance, kSettingsWindowClass);
 }
 
 bool TForm2::Create(HWND owner) {
     owner_ = owner;
-    const std::wstring caption = platform::Utf8ToWide(kCaption);
-    const SIZE size =
-        WindowSizeForClient({L::kClient.Width, L::kClient.Height}, kStyle, kExStyle, 96);
-    CreateWindowExW(kExStyle, kSettingsWindowClass, caption.c_str(), kStyle, L::kLeft, L::kTop,
-                    size.cx, size.cy, owner, nullptr, GetModuleHandleW(nullptr), this);
-    return handle_ != nullptr;
-}
-
-LRESULT CALLBACK TForm2::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TForm2* form;
-    if (message == WM_NCCREATE) {
-        form = static_cast<TForm2*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->handle_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    } else {
-        form = reinterpret_cast<TForm2*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (form == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = form->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        form->handle_ = nullptr;
-        form->closed_ = true;
-    }
-    return result;
+    return CreateForm(kSettingsWindowClass, kCaption, kStyle, kExStyle, owner, L::kClient, L::kLeft,
+                      L::kTop);
 }
 
 LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,15 +75,9 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(lParam) == lbl1_)
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNSHADOW));
         break;
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ApplyDpi(HIWORD(wParam));
-        SetWindowPos(handle_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        LayoutControls();
+    case WM_DPICHANGED:
+        FollowDpiChange(wParam, lParam);
         return 0;
-    }
     default:
         break;
     }
@@ -147,15 +103,6 @@ void TForm2::CreateControls() {
     lbl3_ = CreateControl(handle_, WC_STATICW, "服务类别：", SS_LEFTNOWORDWRAP, IDC_lbl3);
     lbl1_ = CreateControl(handle_, WC_STATICW, "", SS_LEFT, IDC_lbl1);
     ApplyDpi(WindowDpi(handle_));
-}
-
-void TForm2::ApplyDpi(int dpi) {
-    dpi_ = dpi;
-    HFONT font = CreateFormFont(dpi_);
-    SetFontOfTree(handle_, font);
-    if (font_ != nullptr)
-        DeleteObject(font_);
-    font_ = font;
 }
 
 void TForm2::LayoutControls() {
@@ -191,16 +138,7 @@ void TForm2::ShowModal() {
     const int dpi = WindowDpi(handle_);
     if (dpi != dpi_)
         ApplyDpi(dpi);
-    const shell::TExtent client = ScaleForDpi(L::kClient, dpi_);
-    const SIZE size = WindowSizeForClient({client.Width, client.Height}, kStyle, kExStyle, dpi_);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromPoint({L::kLeft, L::kTop}, MONITOR_DEFAULTTONEAREST), &monitor);
-    const shell::TBounds place = shell::KeepInWorkArea(
-        L::kLeft, L::kTop, {size.cx, size.cy},
-        {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom});
-    SetWindowPos(handle_, nullptr, place.Left, place.Top, place.Width, place.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnScreen(L::kClient, L::kLeft, L::kTop);
     LayoutControls();
 
     FormShow();

@@ -4,25 +4,23 @@
 // hidden at start-up and shown modally from the tray menu; filled afresh at every showing.
 
 #include "shell/common/Autostart.h"
+#include "shell/win32/FormWindow.h"
 
 #include <functional>
 #include <windows.h>
 
 namespace zir::win32 {
 
-class TForm2 {
+class TForm2 : public FormWindow {
   public:
     // The program the autostart entry starts: this one, with its options.
     explicit TForm2(shell::TAutostartProgram program);
-    ~TForm2();
-    TForm2(const TForm2&) = delete;
-    TForm2& operator=(const TForm2&) = delete;
+    ~TForm2() override;
 
     static bool RegisterWindowClass(HINSTANCE instance);
 
     // Creates the dialog hidden, owned by the main window.
     bool Create(HWND owner);
-    HWND Handle() const { return handle_; }
 
     // FormShow, then the dialog runs modally until it is closed: by the close box, by a
     // successful save, or by Close. While it shows, a second call only brings it to the front.
@@ -36,18 +34,16 @@ class TForm2 {
     void SetSettingsChangedHandler(std::function<void()> handler);
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void LayoutControls() override;
+    void WindowGone() override { closed_ = true; }
 
     void CreateControls();
-    void ApplyDpi(int dpi);
-    void LayoutControls();
     void FormShow();
     void btnSaveConfigClick();
 
     shell::TAutostartProgram program_;
     std::function<void()> settingsChanged_;
-    HWND handle_ = nullptr;
     HWND owner_ = nullptr;
     HWND lbl2_ = nullptr;
     HWND TxtWebPort_ = nullptr;
@@ -58,8 +54,6 @@ class TForm2 {
     HWND chkAutoRun_ = nullptr;
     HWND lbl1_ = nullptr;
     HWND btnSaveConfig_ = nullptr;
-    HFONT font_ = nullptr;
-    int dpi_ = 96;
     bool showing_ = false;
     bool closed_ = true;
 };
