@@ -304,6 +304,13 @@ test('the port is the page setting: kept between visits and checked before a req
     await page.goto(`${pageServer.origin}/index.html`);
     assert.equal(await page.inputValue('#port'), String(zir.port));
     assert.deepEqual((await click(page, '读取UID')).fields, cards[2].uid);
+    // &read=uid and &read=1 read at once, without a click.
+    for (const [read, fields] of [['uid', cards[2].uid], ['1', cards[2].fields]]) {
+      await page.goto(`${pageServer.origin}/index.html?port=${zir.port}&read=${read}`);
+      await page.waitForFunction(() => document.getElementById('status').className !== '');
+      assert.deepEqual(await page.$$eval('#fields dt', (dts) =>
+        dts.map((dt) => [dt.textContent, dt.nextElementSibling.textContent])), fields, read);
+    }
     await page.fill('#port', '70000');
     const invalid = await click(page, '读取身份证');
     assert.equal(invalid.kind, 'error');
