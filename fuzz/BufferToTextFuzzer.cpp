@@ -6,7 +6,7 @@
 
 #include "core/ICH.h"
 #include "platform/Text.h"
-#include "platform/Utf8Repair.h"
+#include "platform/Utf8Codec.h"
 
 #include <cstddef>
 #include <cstdint>

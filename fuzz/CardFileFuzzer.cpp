@@ -4,7 +4,7 @@
 #include "FuzzCheck.h"
 
 #include "platform/Text.h"
-#include "platform/Utf8Repair.h"
+#include "platform/Utf8Codec.h"
 #include "reader/simulator/core/SimulatedCard.h"
 
 #include <algorithm>

@@ -10,7 +10,7 @@
 #include "core/CardRequest.h"
 #include "core/ServiceLog.h"
 #include "platform/Text.h"
-#include "platform/Utf8Repair.h"
+#include "platform/Utf8Codec.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

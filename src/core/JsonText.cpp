@@ -1,6 +1,6 @@
 #include "core/JsonText.h"
 
-#include "platform/Utf8Repair.h"
+#include "platform/Utf8Codec.h"
 
 namespace zir::core {
 
@@ -10,7 +10,8 @@ void AppendJsonEscaped(std::string& out, std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const unsigned char byte = static_cast<unsigned char>(text[i]);
         if (byte >= 0x80) {
-            const size_t length = platform::Utf8SequenceLength(text, i);
+            char32_t cp;
+            const size_t length = platform::DecodeUtf8(text, i, cp);
             if (length != 0) {
                 i += length - 1;
                 continue;

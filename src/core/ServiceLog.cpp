@@ -1,7 +1,7 @@
 #include "core/ServiceLog.h"
 
 #include "platform/HandlerSeam.h"
-#include "platform/Utf8Repair.h"
+#include "platform/Utf8Codec.h"
 
 namespace zir::core {
 
@@ -14,6 +14,7 @@ platform::HandlerSeam<void(const std::string&)> seam;
 std::string OneLine(const std::string& line) {
     std::string out;
     out.reserve(line.size());
+    char32_t cp;
     for (size_t i = 0; i < line.size();) {
         const unsigned char c = static_cast<unsigned char>(line[i]);
         if (c < 0x20 || c == 0x7F) {
@@ -22,7 +23,7 @@ std::string OneLine(const std::string& line) {
             out += hex[c >> 4];
             out += hex[c & 15];
             ++i;
-        } else if (const size_t length = platform::Utf8SequenceLength(line, i); length != 0) {
+        } else if (const size_t length = platform::DecodeUtf8(line, i, cp); length != 0) {
             out.append(line, i, length);
             i += length;
         } else {

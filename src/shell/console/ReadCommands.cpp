@@ -4,7 +4,7 @@
 #include "core/ICH.h"
 #include "platform/Paths.h"
 #include "platform/UserMessage.h"
-#include "platform/Utf8Repair.h"
+#include "platform/Utf8Codec.h"
 #include "shell/common/TestPageLines.h"
 
 #include <cstdio>

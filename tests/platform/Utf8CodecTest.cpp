@@ -1,4 +1,4 @@
-#include "platform/Utf8Repair.h"
+#include "platform/Utf8Codec.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 using namespace zir::platform;
 
-TEST(Utf8Repair, SequencesAreMeasuredAtTheirBordersAndRefusedBeyondThem) {
+TEST(Utf8Codec, SequencesAreMeasuredAtTheirBordersAndRefusedBeyondThem) {
     struct Case {
         const char* bytes;
         std::size_t length;
@@ -42,12 +42,13 @@ TEST(Utf8Repair, SequencesAreMeasuredAtTheirBordersAndRefusedBeyondThem) {
     };
     for (const Case& c : cases) {
         const std::string text(c.bytes);
-        EXPECT_EQ(Utf8SequenceLength(text, 0), c.length) << testing::PrintToString(text);
+        char32_t cp = 0;
+        EXPECT_EQ(DecodeUtf8(text, 0, cp), c.length) << testing::PrintToString(text);
         EXPECT_EQ(IsValidUtf8(text), c.length == text.size()) << testing::PrintToString(text);
     }
 }
 
-TEST(Utf8Repair, ValidTextStaysAndEachBadByteBecomesOneReplacement) {
+TEST(Utf8Codec, ValidTextStaysAndEachBadByteBecomesOneReplacement) {
     const std::string r(kUtf8Replacement);
     EXPECT_EQ(RepairUtf8(""), "");
     EXPECT_EQ(RepairUtf8("张三 ANNA \xF0\x9F\x98\x80"), "张三 ANNA \xF0\x9F\x98\x80");
