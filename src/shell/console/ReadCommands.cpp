@@ -4,6 +4,7 @@
 #include "core/ICH.h"
 #include "platform/Paths.h"
 #include "platform/UserMessage.h"
+#include "platform/Utf8Codec.h"
 #include "shell/common/TestPageLines.h"
 
 #include <cstdio>
@@ -15,7 +16,9 @@ namespace zir::console {
 namespace {
 
 void PrintLines(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
+    for (const std::string& raw : lines) {
+        // The UID is shown as the reader delivered it; stdout still gets UTF-8.
+        const std::string line = platform::RepairUtf8(raw);
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fputc('\n', stdout);
     }
