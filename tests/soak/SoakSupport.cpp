@@ -41,4 +41,17 @@ std::vector<std::unique_ptr<LoopbackClient>> OpenConnections(ZirService& service
     return clients;
 }
 
+ProcessHoldings Holdings(long pid) {
+    return {ProcessThreadCount(pid).value_or(0), ProcessDescriptorCount(pid).value_or(0)};
+}
+
+ProcessHoldings SettledHoldings(long pid, ProcessHoldings before) {
+    ProcessHoldings now = Holdings(pid);
+    for (int i = 0; i < 500 && now != before; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        now = Holdings(pid);
+    }
+    return now;
+}
+
 } // namespace zir::test

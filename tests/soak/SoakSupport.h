@@ -23,4 +23,15 @@ std::size_t SoakCount(std::size_t shortForm, std::size_t fullForm);
 std::vector<std::unique_ptr<LoopbackClient>> OpenConnections(ZirService& service,
                                                              std::size_t count);
 
+// The threads and descriptors a process holds.
+struct ProcessHoldings {
+    std::size_t Threads = 0;
+    std::size_t Descriptors = 0;
+    bool operator==(const ProcessHoldings&) const = default;
+};
+ProcessHoldings Holdings(long pid);
+// Waits up to five seconds until the process holds what it held before (workers end a moment
+// after their connection), and returns what it holds then.
+ProcessHoldings SettledHoldings(long pid, ProcessHoldings before);
+
 } // namespace zir::test
