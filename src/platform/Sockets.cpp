@@ -2,23 +2,10 @@
 
 #include "platform/SystemError.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#else
-#include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
+// The platform's own, picked by CMake from posix/ or win32/.
+#include "SocketsNative.h"
 
 #include <cstdio>
-#include <mutex>
 
 namespace zir::platform {
 
@@ -75,104 +62,11 @@ void ReadAddress(const sockaddr_in& address, std::string& ip, std::uint16_t& por
     port = ntohs(address.sin_port);
 }
 
-#ifdef _WIN32
-using NativeSocket = SOCKET;
-NativeSocket Native(SocketHandle socket) {
-    return static_cast<NativeSocket>(socket);
-}
-void SetInvalidArgument() {
-    WSASetLastError(WSAEINVAL);
-}
-#else
-using NativeSocket = int;
-NativeSocket Native(SocketHandle socket) {
-    return static_cast<NativeSocket>(socket);
-}
-void SetInvalidArgument() {
-    errno = EINVAL;
-}
-#endif
-
 } // namespace
-
-bool SocketsStartup() {
-#ifdef _WIN32
-    static std::once_flag once;
-    static bool started = false;
-    std::call_once(once, [] {
-        WSADATA data;
-        started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    });
-    return started;
-#else
-    return true;
-#endif
-}
-
-int SocketLastError() {
-#ifdef _WIN32
-    return WSAGetLastError();
-#else
-    return errno;
-#endif
-}
 
 std::string SocketErrorText(int error) {
     // One line: the description ends the message.
     return SystemErrorText(static_cast<unsigned long>(error)) + ".";
-}
-
-SocketErrorKind ClassifySocketError(int error) {
-#ifdef _WIN32
-    switch (error) {
-    case WSAEADDRINUSE:
-        return SocketErrorKind::AddressInUse;
-    case WSAEINTR:
-        return SocketErrorKind::Interrupted;
-    case WSAENOTSOCK:
-        return SocketErrorKind::NotSocket;
-    case WSAECONNABORTED:
-        return SocketErrorKind::ConnectionAborted;
-    case WSAECONNRESET:
-        return SocketErrorKind::ConnectionReset;
-    case WSAESHUTDOWN:
-        return SocketErrorKind::Shutdown;
-    default:
-        return SocketErrorKind::Other;
-    }
-#else
-    switch (error) {
-    case EADDRINUSE:
-        return SocketErrorKind::AddressInUse;
-    case EINTR:
-        return SocketErrorKind::Interrupted;
-    case ENOTSOCK:
-    case EBADF:
-        return SocketErrorKind::NotSocket;
-    case ECONNABORTED:
-        return SocketErrorKind::ConnectionAborted;
-    case ECONNRESET:
-        return SocketErrorKind::ConnectionReset;
-    case ESHUTDOWN:
-    case EPIPE:
-        return SocketErrorKind::Shutdown;
-    default:
-        return SocketErrorKind::Other;
-    }
-#endif
-}
-
-SocketHandle SocketCreateTcp() {
-    if (!SocketsStartup()) {
-        return kInvalidSocket;
-    }
-#ifdef _WIN32
-    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    return s == INVALID_SOCKET ? kInvalidSocket : static_cast<SocketHandle>(s);
-#else
-    int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
-    return s < 0 ? kInvalidSocket : static_cast<SocketHandle>(s);
-#endif
 }
 
 bool SocketBind(SocketHandle socket, const std::string& ip, std::uint16_t port) {
@@ -182,15 +76,6 @@ bool SocketBind(SocketHandle socket, const std::string& ip, std::uint16_t port) 
         return false;
     }
     return ::bind(Native(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-}
-
-void SocketAllowRebindAfterClose(SocketHandle socket) {
-#ifdef _WIN32
-    (void)socket;
-#else
-    int on = 1;
-    ::setsockopt(Native(socket), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-#endif
 }
 
 bool SocketListen(SocketHandle socket, int backlog) {
@@ -227,107 +112,10 @@ bool SocketPeerAddress(SocketHandle socket, std::string& ip, std::uint16_t& port
     return true;
 }
 
-int SocketWaitReadable(SocketHandle socket, int timeoutMs) {
-#ifdef _WIN32
-    // Winsock's select takes any handle value, unlike POSIX fd_set.
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(Native(socket), &readable);
-    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    int result = ::select(0, &readable, nullptr, nullptr, timeoutMs < 0 ? nullptr : &limit);
-    return result == SOCKET_ERROR ? -1 : (result > 0 ? 1 : 0);
-#else
-    // poll, because select cannot watch descriptors beyond FD_SETSIZE.
-    pollfd entry{Native(socket), POLLIN, 0};
-    int result = ::poll(&entry, 1, timeoutMs < 0 ? -1 : timeoutMs);
-    if (result < 0) {
-        return -1;
-    }
-    if (result > 0 && (entry.revents & POLLNVAL) != 0) {
-        errno = EBADF;
-        return -1;
-    }
-    return result > 0 ? 1 : 0;
-#endif
-}
-
-SocketHandle SocketAccept(SocketHandle socket) {
-#ifdef _WIN32
-    SOCKET s = ::accept(Native(socket), nullptr, nullptr);
-    return s == INVALID_SOCKET ? kInvalidSocket : static_cast<SocketHandle>(s);
-#else
-    int s = ::accept4(Native(socket), nullptr, nullptr, SOCK_CLOEXEC);
-    return s < 0 ? kInvalidSocket : static_cast<SocketHandle>(s);
-#endif
-}
-
-std::ptrdiff_t SocketReceive(SocketHandle socket, char* buffer, std::size_t size) {
-#ifdef _WIN32
-    int result = ::recv(Native(socket), buffer, static_cast<int>(size), 0);
-    return result == SOCKET_ERROR ? -1 : result;
-#else
-    ssize_t result;
-    do {
-        result = ::recv(Native(socket), buffer, size, 0);
-    } while (result < 0 && errno == EINTR);
-    return result;
-#endif
-}
-
-std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size) {
-#ifdef _WIN32
-    int result = ::send(Native(socket), data, static_cast<int>(size), 0);
-    return result == SOCKET_ERROR ? -1 : result;
-#else
-    ssize_t result;
-    do {
-        result = ::send(Native(socket), data, size, MSG_NOSIGNAL);
-    } while (result < 0 && errno == EINTR);
-    return result;
-#endif
-}
-
 bool SocketSetNoDelay(SocketHandle socket) {
     int on = 1;
     return ::setsockopt(Native(socket), IPPROTO_TCP, TCP_NODELAY,
                         reinterpret_cast<const char*>(&on), sizeof on) == 0;
-}
-
-bool SocketShutdown(SocketHandle socket, SocketShutdownHow how) {
-#ifdef _WIN32
-    int native = how == SocketShutdownHow::Receive ? SD_RECEIVE
-                 : how == SocketShutdownHow::Send  ? SD_SEND
-                                                   : SD_BOTH;
-#else
-    int native = how == SocketShutdownHow::Receive ? SHUT_RD
-                 : how == SocketShutdownHow::Send  ? SHUT_WR
-                                                   : SHUT_RDWR;
-#endif
-    return ::shutdown(Native(socket), native) == 0;
-}
-
-void SocketClose(SocketHandle socket) {
-    if (socket == kInvalidSocket) {
-        return;
-    }
-#ifdef _WIN32
-    ::closesocket(Native(socket));
-#else
-    ::close(Native(socket));
-#endif
-}
-
-bool SocketAbort(SocketHandle socket) {
-    if (socket == kInvalidSocket) {
-        return true;
-    }
-    SocketShutdown(socket, SocketShutdownHow::Both);
-#ifdef _WIN32
-    ::closesocket(Native(socket));
-    return true;
-#else
-    return false;
-#endif
 }
 
 } // namespace zir::platform

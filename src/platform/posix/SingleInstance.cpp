@@ -5,47 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <fcntl.h>
+#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace zir::platform {
-
-#ifdef _WIN32
-
-struct SingleInstance::State {
-    HANDLE mutex = nullptr;
-};
-
-std::unique_ptr<SingleInstance> SingleInstance::Acquire(const std::string&) {
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tarvo");
-    if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return nullptr;
-    }
-    std::unique_ptr<SingleInstance> instance(new SingleInstance);
-    instance->state_ = std::make_unique<State>();
-    instance->state_->mutex = mutex;
-    return instance;
-}
-
-SingleInstance::~SingleInstance() {
-    if (state_ && state_->mutex)
-        CloseHandle(state_->mutex);
-}
-
-std::optional<long> SingleInstance::RunningProcessId(const std::string&) {
-    return std::nullopt;
-}
-
-#else
 
 namespace {
 
@@ -132,7 +98,5 @@ std::optional<long> SingleInstance::RunningProcessId(const std::string& key) {
     close(fd);
     return result;
 }
-
-#endif
 
 } // namespace zir::platform

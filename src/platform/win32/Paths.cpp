@@ -1,0 +1,36 @@
+#include "platform/Paths.h"
+
+#include "platform/Text.h"
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace zir::platform {
+
+std::string ExecutablePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return {};
+        if (n < buffer.size())
+            return WideToUtf8(std::wstring_view(buffer.data(), n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string CurrentDirectory() {
+    DWORD n = GetCurrentDirectoryW(0, nullptr);
+    if (n == 0)
+        return {};
+    std::vector<wchar_t> buffer(n);
+    n = GetCurrentDirectoryW(n, buffer.data());
+    return WideToUtf8(std::wstring_view(buffer.data(), n));
+}
+
+char PathSeparator() {
+    return '\\';
+}
+
+} // namespace zir::platform
