@@ -51,9 +51,12 @@ TEST(MixedCardsSoak, EveryAnswerIsExactlyOneCardsDocumentWhileTheCardChanges) {
     service.Dir.Write("b.bmp", PhotoBytes('b'));
     service.Dir.Write("c.bmp", PhotoBytes('c'));
     const std::string failure = R"({"statusCode":"500"})";
+    std::chrono::steady_clock::duration longestRead{};
     for (Card& card : cards) {
         service.WriteCard(card.Text);
+        auto start = std::chrono::steady_clock::now();
         card.Full = service.Get("/").Body;
+        longestRead = std::max(longestRead, std::chrono::steady_clock::now() - start);
         card.Uid = service.Get("/?type=UID").Body;
         ASSERT_NE(card.Full.find("\"photoBase64\":\"Qk"), std::string::npos) << card.Full;
         JsonValue parsed;
@@ -73,6 +76,9 @@ TEST(MixedCardsSoak, EveryAnswerIsExactlyOneCardsDocumentWhileTheCardChanges) {
     // nothing to check the full read against, and may answer a card's fields without its UID.)
     std::atomic<bool> done{false};
     std::atomic<std::size_t> changes{0};
+    // No hand swaps twice within one read: the swaps are at least three whole reads apart.
+    const auto shortest = std::max<std::chrono::steady_clock::duration>(
+        std::chrono::milliseconds(2), 3 * longestRead);
     std::thread holder([&] {
         std::mt19937 random(1234);
         std::size_t lying = 0;
@@ -81,7 +87,7 @@ TEST(MixedCardsSoak, EveryAnswerIsExactlyOneCardsDocumentWhileTheCardChanges) {
             zir::platform::AtomicFileWrite(service.CardFile, cards[lying].Text + "# " +
                                                                  std::to_string(changes) + "\n");
             ++changes;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2 + random() % 10));
+            std::this_thread::sleep_for(shortest + std::chrono::milliseconds(random() % 10));
         }
     });
 

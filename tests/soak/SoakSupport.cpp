@@ -17,6 +17,14 @@ std::size_t SoakCount(std::size_t shortForm, std::size_t fullForm) {
     return FullSoak() ? fullForm : shortForm;
 }
 
+std::chrono::milliseconds PromptAnswer() {
+#ifdef ZIR_THREAD_SANITIZER
+    return std::chrono::milliseconds(1000);
+#else
+    return std::chrono::milliseconds(100);
+#endif
+}
+
 std::vector<std::unique_ptr<LoopbackClient>> OpenConnections(ZirService& service,
                                                              std::size_t count) {
     constexpr std::size_t kBurst = 8;

@@ -7,6 +7,7 @@
 #include "LoopbackClient.h"
 #include "ServiceFixture.h"
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -17,6 +18,10 @@ namespace zir::test {
 bool FullSoak();
 // The count for the form that runs.
 std::size_t SoakCount(std::size_t shortForm, std::size_t fullForm);
+
+// "Answered within 100 ms": ThreadSanitizer slows every call and thread start so much that
+// there it means one second; the other builds check the 100 ms.
+std::chrono::milliseconds PromptAnswer();
 
 // Opens count connections to the service, each taken by a worker before the next few are
 // opened: a burst would overrun the listen queue of 15 and cost seconds of SYN retries.
