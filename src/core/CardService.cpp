@@ -40,6 +40,11 @@ CardService::CardService() {
                                      http::TIdHTTPResponseInfo& response) {
         httpServerCommandGet(thread, request, response);
     };
+    // A connection the listener could not serve (no memory, no thread) is closed; the log says
+    // why, as a failed stop does.
+    httpServer.OnListenException = [](const std::string& message) {
+        LogServiceLine("==SERVER ACCEPT FAIL..." + message);
+    };
 }
 
 bool CardService::btnStartServerClick() {

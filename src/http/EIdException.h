@@ -56,6 +56,8 @@ inline constexpr const char* kUnevenSize = "Uneven size in DecodeToStream.";
 inline constexpr const char* kHeaderAlreadyWritten = "Header has already been written.";
 inline constexpr const char* kClosedSocket = "Socket is already closed.";
 inline constexpr const char* kTooManyHeaderLines = "Too many header lines.";
+inline constexpr const char* kHeaderBlockTooLarge = "Header block too large.";
+inline constexpr const char* kCannotStartThread = "Cannot start a thread for the connection.";
 } // namespace messages
 
 } // namespace zir::http

@@ -93,10 +93,33 @@ void AnswerEntityTooLarge(TIdTCPConnection& connection, bool keepAlive) {
     connection.Disconnect();
 }
 
+// No room in the body budget: 503 with an empty body, then the connection ends. The client may
+// try again; waiting here instead would let slow senders hold every worker.
+void AnswerServiceUnavailable(TIdTCPConnection& connection, bool keepAlive) {
+    TIdHTTPResponseInfo response(connection, keepAlive);
+    response.SetResponseCode(503);
+    response.SetCloseAfterResponse(true);
+    response.ContentLength = 0;
+    response.SendHeaderBlock();
+    connection.Disconnect();
+}
+
+bool IsFormBody(const TIdHTTPRequestInfo& request) {
+    return platform::AsciiLowerCase(request.ContentType) == "application/x-www-form-urlencoded";
+}
+
+// The memory a body of this size holds until the request is discarded: the body, and for a
+// form as much again for its decoded parameters.
+std::size_t BodyCost(const TIdHTTPRequestInfo& request, std::size_t bodyBytes,
+                     const THttpLoopSettings& settings) {
+    return settings.ParseParams && IsFormBody(request) ? 2 * bodyBytes : bodyBytes;
+}
+
 // One request after its request line. False when the connection has been closed.
 bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
                   TIdHTTPRequestInfo& request) {
     TIdTCPConnection& connection = thread.Connection();
+    std::size_t headerBytes = 0;
     for (;;) {
         std::string line = connection.ReadLn();
         if (line.empty()) {
@@ -108,6 +131,10 @@ bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
         if (request.HeaderLines.Count() >= settings.MaxHeaderLines) {
             throw EIdException(messages::kTooManyHeaderLines);
         }
+        headerBytes += line.size();
+        if (headerBytes > settings.MaxHeaderBytes) {
+            throw EIdException(messages::kHeaderBlockTooLarge);
+        }
         request.HeaderLines.Add(line);
     }
     FillHeaderFields(request);
@@ -117,31 +144,39 @@ bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
         AnswerEntityTooLarge(connection, settings.KeepAlive);
         return false;
     }
-    if (request.ContentLength > 0) {
+    const bool sizedBody = request.ContentLength > 0;
+    const bool bodyToClose = request.Method == "POST" && request.ContentLength < 0;
+    // Held until this request is discarded; an unsized body may grow to the largest one.
+    RequestBodyBudget::Reservation reservation;
+    if (settings.BodyBudget && (sizedBody || bodyToClose)) {
+        std::size_t bytes =
+            sizedBody ? static_cast<std::size_t>(request.ContentLength) : settings.MaxBodySize;
+        if (!settings.BodyBudget->Reserve(BodyCost(request, bytes, settings), reservation)) {
+            AnswerServiceUnavailable(connection, settings.KeepAlive);
+            return false;
+        }
+    }
+    if (sizedBody) {
+        // Exactly the body's size, once: no doubling growth while it arrives.
+        request.BodyText.reserve(static_cast<std::size_t>(request.ContentLength));
         connection.ReadBytes(request.BodyText, static_cast<std::size_t>(request.ContentLength));
-    } else if (request.Method == "POST" && request.ContentLength < 0) {
+    } else if (bodyToClose) {
         if (!connection.ReadUntilClose(request.BodyText, settings.MaxBodySize)) {
             AnswerEntityTooLarge(connection, settings.KeepAlive);
             return false;
         }
     }
-    request.ParamText = request.BodyText;
 
     std::size_t question = request.Target.find('?');
     std::string pathPart = request.Target.substr(0, question);
     if (question != std::string::npos) {
         request.QueryString = request.Target.substr(question + 1);
     }
-    if (!request.QueryString.empty()) {
-        request.ParamText = request.ParamText.empty()
-                                ? request.QueryString
-                                : request.ParamText + "\r\n" + request.QueryString;
-    }
     if (settings.ParseParams) {
-        request.ParamList =
-            platform::AsciiLowerCase(request.ContentType) == "application/x-www-form-urlencoded"
-                ? DecodeParams(request.ParamText)
-                : DecodeParams(request.QueryString);
+        // A form's parameters come from its body and the query string read as one text.
+        request.ParamList = IsFormBody(request)
+                                ? DecodeParams(request.BodyText, request.QueryString)
+                                : DecodeParams(request.QueryString);
     }
 
     TRequestPathResult path = ComputeRequestPath(pathPart);

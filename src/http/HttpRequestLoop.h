@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "http/RequestBodyBudget.h"
 #include "http/TIdHTTPRequestInfo.h"
 #include "http/TIdHTTPResponseInfo.h"
 #include "http/TIdPeerThread.h"
@@ -24,7 +26,13 @@ struct THttpLoopSettings {
     // Bounds against unbounded input: more header lines close without reply; a larger body is
     // answered 413 and the connection closed.
     std::size_t MaxHeaderLines = 100;
+    // The header block's bytes: a flood of long lines would hold up to 1.6 MB per connection.
+    // More closes without reply, as too many lines do.
+    std::size_t MaxHeaderBytes = 64 * 1024;
     std::size_t MaxBodySize = 1024 * 1024;
+    // Shared by all connections: what bodies in flight may hold together. A body that does not
+    // fit is answered 503 with an empty body, and the connection closed. None: no bound.
+    std::shared_ptr<RequestBodyBudget> BodyBudget;
 };
 
 // Serves requests on the thread's connection until it closes. Returns after closing the

@@ -4,6 +4,10 @@
 
 namespace zir::http {
 
+std::string TIdHTTPRequestInfo::ParamText() const {
+    return JoinParamText(BodyText, QueryString);
+}
+
 std::string TIdHTTPRequestInfo::Param(std::string_view name, bool* found) const {
     return FindParam(ParamList, name, found);
 }

@@ -18,8 +18,7 @@ class TIdHTTPRequestInfo {
     std::string Target;                 // the raw request target
     std::string RequestPath;            // decoded path of the target
     std::string QueryString;            // raw text after the first "?"
-    std::string BodyText;               // the request body (BodyStream's bytes)
-    std::string ParamText;              // BodyText, extended by the query string
+    std::string BodyText;               // the request body (BodyStream's bytes), its one copy
     std::vector<std::string> ParamList; // decoded "name=value" pieces, in order
     std::string PeerAddress;
     TIdHeaderList HeaderLines;
@@ -48,6 +47,10 @@ class TIdHTTPRequestInfo {
     bool HasAuthorization = false;
     std::string Username;
     std::string Password;
+
+    // BodyText, extended by CR LF and the query string when both are there. Built when asked
+    // for: the body is held once, not again as parameter text.
+    std::string ParamText() const;
 
     // The value of the first ParamList entry whose name (text before its first "=") equals
     // name ignoring case; entries without "=" match nothing. Found tells whether one matched.

@@ -15,6 +15,8 @@ class TIdHTTPServer : public TIdTCPServer {
 
     bool KeepAlive = false; // this service sets it true
     bool ParseParams = true;
+    // What the bodies of all requests in flight may hold together (see THttpLoopSettings).
+    std::size_t MaxBodyBytesInFlight = 64 * 1024 * 1024;
     std::string ServerSoftware;
     TIdHTTPGetEvent OnCommandGet;
     TIdHTTPOtherEvent OnCommandOther;

@@ -39,6 +39,8 @@ struct TIdServerState {
     std::function<void(TIdPeerThread&)> Executor;
     std::int32_t MaxConnections = 0;
     std::size_t WorkerStackSize = 0;
+    TIdTCPServer::TThreadStarter StartThread;
+    std::function<void(const std::string&)> OnListenException;
 
     std::mutex ListenersLock;
     std::vector<std::unique_ptr<TListener>> Listeners;
@@ -66,11 +68,19 @@ void RunWorker(const std::shared_ptr<TIdServerState>& state,
     state->Workers.remove(worker);
 }
 
+// Any failure here (no memory for the connection's objects, no thread) raises; the connection
+// is closed by then, since whatever owns the socket closes it when it is discarded.
 void StartWorker(const std::shared_ptr<TIdServerState>& state, platform::SocketHandle accepted) {
+    std::unique_ptr<TIdIOHandlerSocket> io;
+    try {
+        io = std::make_unique<TIdIOHandlerSocket>(accepted);
+    } catch (...) {
+        platform::SocketClose(accepted);
+        throw;
+    }
     // The body follows the header block in a second send; without this the client's delayed
     // acknowledgement would hold it back for tens of milliseconds on every answer.
     platform::SocketSetNoDelay(accepted);
-    auto io = std::make_unique<TIdIOHandlerSocket>(accepted);
     auto worker =
         std::make_shared<TIdPeerThread>(std::make_unique<TIdTCPConnection>(std::move(io)));
     {
@@ -81,12 +91,46 @@ void StartWorker(const std::shared_ptr<TIdServerState>& state, platform::SocketH
         }
         state->Workers.push_back(worker);
     }
-    bool started = platform::StartDetachedThread(state->WorkerStackSize,
-                                                 [state, worker] { RunWorker(state, worker); });
-    if (!started) {
+    bool started = false;
+    try {
+        started = state->StartThread(state->WorkerStackSize,
+                                     [state, worker] { RunWorker(state, worker); });
+    } catch (...) {
         std::lock_guard<std::mutex> guard(state->WorkersLock);
         state->Workers.remove(worker);
+        throw;
     }
+    if (!started) {
+        {
+            std::lock_guard<std::mutex> guard(state->WorkersLock);
+            state->Workers.remove(worker);
+        }
+        throw EIdException(messages::kCannotStartThread);
+    }
+}
+
+// Telling must not end the listener either, nor may the text it builds.
+void TellListenFailure(const TIdServerState& state, const char* message) noexcept {
+    try {
+        if (state.OnListenException) {
+            state.OnListenException(message);
+        }
+    } catch (...) {
+    }
+}
+
+// An accepted connection that could not be served must not end the listener, or the program
+// with it: the connection is closed, the failure told, and accepting goes on.
+void ServeAccepted(const std::shared_ptr<TIdServerState>& state, platform::SocketHandle accepted) {
+    try {
+        StartWorker(state, accepted);
+        return;
+    } catch (const std::exception& error) {
+        TellListenFailure(*state, error.what());
+    } catch (...) {
+        TellListenFailure(*state, "Unknown exception");
+    }
+    Sleep(100); // short of memory or threads: do not spin while it lasts
 }
 
 void RunListener(std::shared_ptr<TIdServerState> state, TListener* listener) {
@@ -114,7 +158,7 @@ void RunListener(std::shared_ptr<TIdServerState> state, TListener* listener) {
             }
             continue;
         }
-        StartWorker(state, accepted);
+        ServeAccepted(state, accepted);
     }
 }
 
@@ -175,6 +219,8 @@ void TIdTCPServer::Start() {
     state->Executor = MakeExecutor();
     state->MaxConnections = MaxConnections;
     state->WorkerStackSize = WorkerStackSize;
+    state->StartThread = StartThread ? StartThread : TThreadStarter(platform::StartDetachedThread);
+    state->OnListenException = OnListenException;
 
     try {
         for (std::size_t i = 0; i < bindings_.Count(); ++i) {

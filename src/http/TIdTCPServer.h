@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "http/TIdPeerThread.h"
 #include "http/TIdSocketHandles.h"
@@ -31,11 +32,20 @@ class TIdTCPServer {
     void SetDefaultPort(std::int32_t port) { defaultPort_ = port; }
 
     std::int32_t ListenQueue = 15;
-    // At most this many live connections; a further one is closed at once. 0: no limit.
-    std::int32_t MaxConnections = 1000;
+    // At most this many live connections; a further one is closed at once. 0: no limit. Room for
+    // a thousand idle connections and more, while the 32-bit program's threads still fit.
+    std::int32_t MaxConnections = 2000;
     std::int32_t TerminateWaitTime = 5000;
     // Stack of each worker thread.
     std::size_t WorkerStackSize = 256 * 1024;
+
+    // Starts a connection's worker thread: false when no thread could be made. A seam, so that
+    // tests can make it fail; taken at start.
+    using TThreadStarter = std::function<bool(std::size_t stackSize, std::function<void()> body)>;
+    TThreadStarter StartThread;
+    // Told, on the listener thread, why an accepted connection could not be served (no memory,
+    // no thread); that connection is closed and accepting goes on. Taken at start.
+    std::function<void(const std::string& message)> OnListenException;
 
     // Connections currently served (live workers).
     std::size_t LiveConnectionCount() const;

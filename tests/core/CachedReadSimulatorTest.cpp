@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 
 using zir::config::TConfigHelper;
 using zir::core::ReadIdCardCached;
@@ -86,4 +87,46 @@ TEST_F(CachedReadSimulator, NoCardOnTheReaderFailsWithTheSelectionMessage) {
     EXPECT_FALSE(ReadIdCardCached(rec));
     EXPECT_EQ(rec.ErrorMsg, "选卡失败，错误代码：128");
     EXPECT_EQ(TIdCardCache::NextSlot(), 0);
+}
+
+TEST_F(CachedReadSimulator, ACardSwappedBetweenTheUidReadAndTheFullReadIsAnsweredButNotStored) {
+    // Each reader call takes 500 ms: the UID read's two calls end after one second. In the middle
+    // of the second one the holder swaps card A for card B.
+    zir::test::WriteFileBytes(card, "CardType=1\nName=张三\nUid=AAAA\nDelayMs=500\n");
+    TIdCardRec swapped;
+    bool ok = false;
+    std::thread read([&] { ok = ReadIdCardCached(swapped); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    zir::test::WriteFileBytes(card, "CardType=1\nName=李四\nUid=BBBB\nDelayMs=0\n");
+    read.join();
+    ASSERT_TRUE(ok) << swapped.ErrorMsg;
+    // The card now on the reader is read once more, and stored under its own UID only.
+    EXPECT_EQ(swapped.Name, "李四");
+    EXPECT_EQ(swapped.Uid, "BBBB");
+    EXPECT_EQ(TIdCardCache::NextSlot(), 1);
+    EXPECT_EQ(TIdCardCache::Slot(0).Key, "BBBB");
+
+    // Card A again: its own data, never B's.
+    zir::test::WriteFileBytes(card, "CardType=1\nName=张三\nUid=AAAA\n");
+    TIdCardRec again;
+    ASSERT_TRUE(ReadIdCardCached(again)) << again.ErrorMsg;
+    EXPECT_FALSE(again.FromCache);
+    EXPECT_EQ(again.Name, "张三");
+    EXPECT_EQ(again.Uid, "AAAA");
+    TIdCardRec cached;
+    ASSERT_TRUE(ReadIdCardCached(cached));
+    EXPECT_TRUE(cached.FromCache);
+    EXPECT_EQ(cached.Name, "张三");
+}
+
+TEST_F(CachedReadSimulator, AUidWithBlanksAroundItIsStoredUnderTheKeyItWasReadWith) {
+    // The UID read keeps the blanks, the full read trims them: the same card all the same.
+    zir::test::WriteFileBytes(card, "CardType=1\nName=张三\nUid.hex=20414120\n");
+    TIdCardRec first;
+    ASSERT_TRUE(ReadIdCardCached(first)) << first.ErrorMsg;
+    EXPECT_EQ(first.Uid, "AA");
+    EXPECT_EQ(TIdCardCache::Slot(0).Key, " AA ");
+    TIdCardRec second;
+    ASSERT_TRUE(ReadIdCardCached(second));
+    EXPECT_TRUE(second.FromCache);
 }

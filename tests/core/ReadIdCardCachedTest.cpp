@@ -25,6 +25,8 @@ struct FakeCard {
     int32_t SamResult = 144;
     int32_t CardType = 1;
     std::string Name;
+    // When not empty, each UID call takes the next one: the holder swapping cards mid-read.
+    std::vector<std::string> UidSequence;
 };
 FakeCard card;
 std::vector<std::string> calls;
@@ -61,6 +63,10 @@ int32_t ZIR_STDCALL OtherField(char* buffer) {
 }
 int32_t ZIR_STDCALL Uid(int32_t, char* buffer) {
     calls.push_back("readCardGetUID");
+    if (!card.UidSequence.empty()) {
+        card.Uid = card.UidSequence.front();
+        card.UidSequence.erase(card.UidSequence.begin());
+    }
     Put(buffer, card.Uid, 32); // the smaller of the two buffers the reads hand over
     return card.UidResult;
 }
@@ -208,4 +214,22 @@ TEST_F(CachedRead, AFailedFullReadStoresNothingAndCarriesItsOwnMessage) {
     card.UidResult = 0;
     rec = Read("A", "A", false);
     EXPECT_EQ(rec.ErrorMsg, "获取SAMID号失败，错误代码：1");
+}
+
+TEST_F(CachedRead, ACardSwappedMidReadIsReadOnceMoreAndStoredOnlyUnderItsOwnUid) {
+    card.UidSequence = {"A", "B", "B", "B"};
+    TIdCardRec rec = Read("", "B's holder");
+    EXPECT_EQ(rec.Uid, "B");
+    EXPECT_EQ(Count("SDT_SelectIDCard"), 2);
+    EXPECT_EQ(TIdCardCache::NextSlot(), 1);
+    EXPECT_EQ(TIdCardCache::Slot(0).Key, "B");
+
+    // Swapped again during the second read: the record may be two cards' halves, so the read
+    // fails and nothing is stored.
+    TIdCardCache::Clear();
+    card.UidSequence = {"C", "D", "E", "F"};
+    rec = Read("", "someone", false);
+    EXPECT_EQ(rec.ErrorMsg, "读卡时卡片已更换，请重新读卡");
+    EXPECT_EQ(Count("SDT_SelectIDCard"), 2);
+    EXPECT_EQ(TIdCardCache::NextSlot(), 0);
 }

@@ -48,6 +48,13 @@ TEST(ParamDecoding, PiecesAndPercentRules) {
     EXPECT_EQ(DecodeUrlPart("end%7"), "end\x07");
     // Decoding comes before the split into name and value.
     EXPECT_EQ(DecodeParams("na%3Dme=v"), (std::vector<std::string>{"na=me=v"}));
+    // A body and a query string decode as their CR LF join would, escapes across it included.
+    for (auto [body, query] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""}, {"a=1", ""}, {"", "b=2"}, {"x=1&y=%4", "1&z"}, {"%", "41"}, {"a&", "&"}}) {
+        std::string joined = body.empty() ? query : query.empty() ? body : body + "\r\n" + query;
+        EXPECT_EQ(DecodeParams(body, query), DecodeParams(joined)) << body << "|" << query;
+        EXPECT_EQ(zir::http::JoinParamText(body, query), joined);
+    }
 }
 
 TEST(RequestPath, RelativeAbsoluteAndStar) {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 
 #include "MemoryExchange.h"
 #include "http/EIdException.h"
+#include "http/RequestBodyBudget.h"
 
 using zir::http::TIdHTTPRequestInfo;
 using zir::http::TIdHTTPResponseInfo;
@@ -195,7 +197,7 @@ TEST(RequestLoop, QueryAndFormBodyParameters) {
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0].ParamList, (std::vector<std::string>{"a=1", "", "b=2", ""}));
     EXPECT_EQ(seen[1].BodyText, "x=1&y=2");
-    EXPECT_EQ(seen[1].ParamText, "x=1&y=2\r\nq=3&r=4");
+    EXPECT_EQ(seen[1].ParamText(), "x=1&y=2\r\nq=3&r=4");
     EXPECT_EQ(seen[1].ParamList, (std::vector<std::string>{"x=1", "y=2\r\nq=3", "r=4"}));
     EXPECT_EQ(seen[1].RequestPath, "/p");
     EXPECT_EQ(seen[2].ParamList, (std::vector<std::string>{"q=3"}));
@@ -324,4 +326,65 @@ TEST(RequestLoop, NotFoundAndCloseAfterResponseEndTheConnection) {
                              "no");
     EXPECT_EQ(result.Error, "");
     EXPECT_FALSE(result.ConnectionOpen);
+}
+
+TEST(RequestLoop, BodiesBeyondTheSharedBudgetAre503AndEveryReservationIsGivenBack) {
+    int calls = 0;
+    auto handler = [&](TIdPeerThread*, TIdHTTPRequestInfo&, TIdHTTPResponseInfo&) { ++calls; };
+    auto settings = ServiceSettings(handler);
+    settings.BodyBudget = std::make_shared<zir::http::RequestBodyBudget>(1000);
+    const std::string unavailable = "HTTP/1.1 503 Service Unavailable\r\n"
+                                    "Connection: close\r\n"
+                                    "Content-Type: text/html\r\n"
+                                    "Content-Length: 0\r\n"
+                                    "Server: Indy/9.00.10\r\n"
+                                    "\r\n";
+
+    // Another request holds 600 bytes of the budget meanwhile.
+    zir::http::RequestBodyBudget::Reservation held;
+    ASSERT_TRUE(settings.BodyBudget->Reserve(600, held));
+    auto refused = RunExchange(
+        "POST / HTTP/1.1\r\nContent-Length: 500\r\n\r\n" + std::string(500, 'b'), settings);
+    EXPECT_EQ(refused.Output, unavailable);
+    EXPECT_FALSE(refused.ConnectionOpen);
+    // A form's decoded parameters count as much again: 2 x 250 does not fit either.
+    auto form = RunExchange("POST / HTTP/1.1\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+                            "Content-Length: 250\r\n\r\n" +
+                                std::string(250, 'f'),
+                            settings);
+    EXPECT_EQ(form.Output, unavailable);
+    // An unsized body may grow to the largest one: refused while the budget is short of it.
+    auto unsized = RunExchange("POST / HTTP/1.1\r\n\r\nabc", settings);
+    EXPECT_EQ(unsized.Output, unavailable);
+    // What fits is served, and requests without a body never touch the budget.
+    auto fits = RunExchange("POST / HTTP/1.1\r\nContent-Length: 400\r\n\r\n" +
+                                std::string(400, 'b') + "GET / HTTP/1.1\r\n\r\n",
+                            settings);
+    EXPECT_EQ(fits.Output, kFaviconAnswer + kFaviconAnswer);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(settings.BodyBudget->InUse(), 600u);
+
+    held = {};
+    EXPECT_EQ(settings.BodyBudget->InUse(), 0u);
+    // A client that vanishes in the middle of its body gives its reservation back too.
+    auto vanished = RunExchange("POST / HTTP/1.1\r\nContent-Length: 900\r\n\r\nabc", settings);
+    EXPECT_EQ(vanished.Error, kClosed);
+    EXPECT_EQ(settings.BodyBudget->InUse(), 0u);
+}
+
+TEST(RequestLoop, AHeaderBlockOfMoreThan64KiBClosesWithoutReply) {
+    int calls = 0;
+    auto handler = [&](TIdPeerThread*, TIdHTTPRequestInfo&, TIdHTTPResponseInfo&) { ++calls; };
+    const std::string line(16000, 'v');
+    std::string four, five;
+    for (int i = 0; i < 4; ++i)
+        four += "X-" + std::to_string(i) + ": " + line + "\r\n";
+    five = four + "X-4: " + line + "\r\n";
+    auto atLimit = RunExchange("GET / HTTP/1.1\r\n" + four + "\r\n", ServiceSettings(handler));
+    EXPECT_EQ(atLimit.Output, kFaviconAnswer);
+    auto over = RunExchange("GET / HTTP/1.1\r\n" + five + "\r\n", ServiceSettings(handler));
+    EXPECT_EQ(over.Output, "");
+    EXPECT_EQ(over.Error, "Header block too large.");
+    EXPECT_FALSE(over.ConnectionOpen);
+    EXPECT_EQ(calls, 1);
 }

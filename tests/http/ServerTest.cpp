@@ -4,12 +4,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
+#include <new>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "LoopbackClient.h"
 #include "http/EIdException.h"
 #include "http/TIdHTTPServer.h"
+#include "platform/Threads.h"
 
 using namespace zir::http;
 using zir::test::FreeLoopbackPort;
@@ -188,7 +192,7 @@ TEST(Server, WholeExchangesOverTheWire) {
             throw EIdException("!");
         }
         if (request.RequestPath != "/favicon.ico") {
-            response.ResponseBody = request.RequestPath + "|" + request.ParamText;
+            response.ResponseBody = request.RequestPath + "|" + request.ParamText();
         }
     };
     StartOn(server, 0);
@@ -314,4 +318,44 @@ TEST(Server, ManySimultaneousConnectionsEachGetTheirOwnWorker) {
     }
     EXPECT_GT(most.load(), 1); // handlers of different connections ran at the same time
     EXPECT_EQ(server.LiveConnectionCount(), static_cast<std::size_t>(kClients));
+}
+
+TEST(Server, AConnectionWhoseThreadCannotStartIsClosedToldAndAcceptingGoesOn) {
+    TIdHTTPServer server;
+    server.KeepAlive = true;
+    server.OnCommandGet = EchoPath;
+    std::atomic<int> starts{0};
+    server.StartThread = [&](std::size_t stackSize, std::function<void()> body) {
+        int attempt = starts++;
+        if (attempt == 0)
+            throw std::bad_alloc(); // no memory for the thread's objects
+        if (attempt == 1)
+            return false; // the system made no thread
+        return zir::platform::StartDetachedThread(stackSize, std::move(body));
+    };
+    std::mutex lock;
+    std::vector<std::string> told;
+    server.OnListenException = [&](const std::string& message) {
+        std::lock_guard guard(lock);
+        told.push_back(message);
+    };
+    StartOn(server, 0);
+
+    for (int i = 0; i < 2; ++i) {
+        LoopbackClient refused;
+        ASSERT_TRUE(refused.Connect(BoundPort(server)));
+        refused.Send("GET /lost HTTP/1.1\r\n\r\n");
+        std::string received;
+        EXPECT_TRUE(refused.WaitClosed(received)) << i;
+        EXPECT_EQ(received, "") << i;
+    }
+    LoopbackClient served;
+    ASSERT_TRUE(served.Connect(BoundPort(server)));
+    served.Send("GET /served HTTP/1.1\r\n\r\n");
+    EXPECT_NE(served.TakeUntil("/served").find("\r\n\r\n/served"), std::string::npos);
+
+    std::lock_guard guard(lock);
+    EXPECT_EQ(told, (std::vector<std::string>{"std::bad_alloc",
+                                              "Cannot start a thread for the connection."}));
+    EXPECT_EQ(server.LiveConnectionCount(), 1u);
 }

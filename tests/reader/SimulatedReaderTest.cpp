@@ -132,3 +132,18 @@ TEST_F(SimulatedReaderTest, AnOverlappingCallFailsWritesNothingAndWarns) {
     // Afterwards calls are admitted again.
     EXPECT_EQ(reader.ReadCardGetUid(uid), 1);
 }
+
+TEST_F(SimulatedReaderTest, TheKindBelongsToTheCardWhoseUidWasReadLast) {
+    EXPECT_EQ(reader.ReadCardGetCardType(), 0); // nothing read, nothing lying there
+    PlaceCard("Uid=AA\nUidCardType=4\n");
+    EXPECT_EQ(reader.ReadCardGetCardType(), 4); // no UID read yet: the card lying there
+    char uid[32] = {};
+    ASSERT_EQ(reader.ReadCardGetUid(uid), 1);
+    // The holder swaps cards, or takes the card away, between the two calls of a UID read.
+    PlaceCard("Uid=BB\nUidCardType=16\n");
+    EXPECT_EQ(reader.ReadCardGetCardType(), 4);
+    std::filesystem::remove(cardFile);
+    EXPECT_EQ(reader.ReadCardGetCardType(), 4);
+    EXPECT_EQ(reader.ReadCardGetUid(uid), 0);
+    EXPECT_EQ(reader.ReadCardGetCardType(), 0);
+}

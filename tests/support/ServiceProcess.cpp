@@ -35,10 +35,20 @@ void ServiceProcess::Collect(int outFd, int errFd) {
     pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     int open = 2;
     while (open > 0) {
-        if (poll(fds, 2, -1) < 0)
+        bool paused;
+        {
+            std::lock_guard lock(mutex_);
+            paused = stdoutPaused_;
+        }
+        // While paused stdout is left out (poll skips a negative descriptor), and the wait is
+        // short so that a resume is noticed.
+        pollfd polled[2] = {fds[0], fds[1]};
+        if (paused)
+            polled[0].fd = -1;
+        if (poll(polled, 2, paused ? 20 : -1) < 0)
             break;
         for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+            if (polled[i].fd < 0 || !(polled[i].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
             char buffer[8192];
             ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
@@ -103,6 +113,11 @@ std::string ServiceProcess::Stderr() const {
     return stderr_;
 }
 
+void ServiceProcess::PauseStdout(bool paused) {
+    std::lock_guard lock(mutex_);
+    stdoutPaused_ = paused;
+}
+
 void ServiceProcess::Signal(int signalNumber) {
     if (!exitCode_)
         kill(static_cast<pid_t>(pid_), signalNumber);
@@ -117,6 +132,7 @@ std::optional<int> ServiceProcess::Wait(std::chrono::milliseconds timeout) {
         pid_t done = waitpid(static_cast<pid_t>(pid_), &status, WNOHANG);
         if (done == static_cast<pid_t>(pid_)) {
             exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            PauseStdout(false); // the rest of its output is read to the end
             if (collector_.joinable())
                 collector_.join();
             return exitCode_;

@@ -30,6 +30,10 @@ class ServiceProcess {
     size_t LineCount() const;
     std::string Stderr() const;
 
+    // While paused nobody reads the program's stdout: once the pipe is full, its writes block,
+    // as with a stalled terminal or supervisor. Resuming reads on.
+    void PauseStdout(bool paused);
+
     void Signal(int signalNumber);
     // The exit status (128 + signal when killed), or nullopt when it did not end in time.
     std::optional<int> Wait(std::chrono::milliseconds timeout = std::chrono::seconds(20));
@@ -46,6 +50,7 @@ class ServiceProcess {
     std::string partial_;
     std::string stderr_;
     bool outputClosed_ = false;
+    bool stdoutPaused_ = false;
     std::thread collector_;
 };
 

@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zir::test {
@@ -131,6 +132,19 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     else if (WIFSIGNALED(status))
         result.ExitCode = 128 + WTERMSIG(status);
     return result;
+}
+
+bool RunProgramKilledAfter(const std::string& program, const std::vector<std::string>& args,
+                           std::chrono::microseconds delay) {
+    auto [pid, outFd, errFd] = SpawnProgram(program, args, "", {});
+    // Its few lines fit the pipes: nobody needs to read them while it runs.
+    std::this_thread::sleep_for(delay);
+    kill(static_cast<pid_t>(pid), SIGKILL);
+    int status = 0;
+    waitpid(static_cast<pid_t>(pid), &status, 0);
+    close(outFd);
+    close(errFd);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 std::string SystemBase64(const std::string& path) {

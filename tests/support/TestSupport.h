@@ -2,6 +2,7 @@
 
 // Helpers shared by the test suites: temporary folders, files, and running the real program.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,11 @@ inline ProgramResult RunZir(const std::vector<std::string>& args, const std::str
                             const std::vector<std::string>& extraEnv = {}) {
     return RunProgram(ZirPath(), args, workDir, timeoutSeconds, extraEnv);
 }
+
+// Starts a program with nothing on its standard input and its output discarded, and kills it
+// with SIGKILL after delay unless it has ended by then. True when it was killed.
+bool RunProgramKilledAfter(const std::string& program, const std::vector<std::string>& args,
+                           std::chrono::microseconds delay);
 
 // The standard Base64 of a file on one line, by the system's own encoder: the reference the
 // photo text is checked against.

@@ -6,26 +6,48 @@
 #include "platform/SingleInstance.h"
 #include "platform/UserMessage.h"
 #include "reader/ReaderApi.h"
+#include "shell/common/LogLineWriter.h"
 #include "shell/console/SettingsReload.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <exception>
-#include <mutex>
+#include <memory>
 #include <pthread.h>
+#include <string_view>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace zir::console {
 
 namespace {
 
-// Whole lines, one write each, flushed: a supervisor or a test reading the pipe sees every line
-// as soon as it is logged, never half of one.
-void WriteLogLine(const std::string& line) {
-    static std::mutex stdoutMutex;
-    std::lock_guard lock(stdoutMutex);
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+// Whole lines straight to the descriptor, bypassing stdio's buffer: a supervisor or a test
+// reading the pipe sees each line as soon as the writer thread has it, and an exit with the writer
+// blocked on a stalled pipe has no buffered stdout left to flush (which would block it too).
+bool WriteToStdout(std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false; // the reader has gone (SIGPIPE is ignored): nobody reads the log now
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// Every connection is a descriptor: the common default soft limit of 1024 would refuse
+// connections long before the server's own limit of live connections.
+void RaiseDescriptorLimit() {
+    constexpr rlim_t kWanted = 4096;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= kWanted)
+        return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? kWanted : std::min(kWanted, limit.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &limit);
 }
 
 // The main window's creation without a window: settle the port, switch the beep, start.
@@ -62,8 +84,19 @@ int RunService(const shell::CommandLine&) {
     sigaddset(&signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    RaiseDescriptorLimit();
 
-    core::SetServiceLogSink(WriteLogLine);
+    // Workers hand their lines to the writer thread and never wait for whoever reads stdout.
+    auto logWriter = std::make_shared<shell::LogLineWriter>(WriteToStdout);
+    core::SetServiceLogSink([logWriter](const std::string& line) { logWriter->Write(line); });
+    // The last lines go out before the program ends, unless the output has stalled.
+    struct EndOfLog {
+        std::shared_ptr<shell::LogLineWriter> writer;
+        ~EndOfLog() {
+            core::SetServiceLogSink(nullptr);
+            writer->Stop();
+        }
+    } endOfLog{logWriter};
     config::TConfigHelper::LoadConfig();
 
     core::CardService service;

@@ -105,6 +105,10 @@ int32_t SimulatedReader::ReadCardGetUid(char* buffer) {
     if (!entry.Admitted())
         return kOverlapResult;
     auto card = source_.Current();
+    {
+        std::lock_guard lock(mutex_);
+        uidCard_ = card && card->UidResult == 1 ? card : nullptr;
+    }
     if (!card)
         return kNoCardUid;
     ImitateReaderDelay(card->DelayMs);
@@ -120,10 +124,20 @@ int32_t SimulatedReader::ReadCardGetCardType() {
     CallGuard::Entry entry(guard_, "readCardGetCardType");
     if (!entry.Admitted())
         return kOverlapResult;
-    auto card = source_.Current();
+    // Like a reader, the kind belongs to the card whose UID was read last, even if the holder
+    // has taken it away since; before any UID read, to the card lying there.
+    // The call takes as long as the card file says now.
+    auto lying = source_.Current();
+    std::shared_ptr<const SimulatedCard> card;
+    {
+        std::lock_guard lock(mutex_);
+        card = uidCard_;
+    }
+    if (!card)
+        card = lying;
     if (!card)
         return 0;
-    ImitateReaderDelay(card->DelayMs);
+    ImitateReaderDelay(lying ? lying->DelayMs : card->DelayMs);
     return card->UidCardType;
 }
 

@@ -35,6 +35,7 @@ class SimulatedReader {
     CardSource source_;
     mutable std::mutex mutex_;
     std::shared_ptr<const SimulatedCard> selected_;
+    std::shared_ptr<const SimulatedCard> uidCard_; // found by the last successful UID read
     int32_t beep_ = 1;
 };
 
