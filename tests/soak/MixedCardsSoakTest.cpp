@@ -2,7 +2,7 @@
 // every answer is whole and exactly one card's document, never a mix of two cards.
 
 #include "SoakSupport.h"
-#include "core/StrictJson.h"
+#include "StrictJson.h"
 #include "platform/AtomicFileWrite.h"
 
 #include <gtest/gtest.h>
