@@ -39,17 +39,24 @@ constexpr int32_t kDefaultSound = 1;
 
 struct TKey {
     const char* Name;
-    std::atomic<int32_t>* Field;
+    int32_t TConfigRec::*Field;
     int32_t Default;
 };
 
 // The file's keys in the order they are loaded and written.
 const TKey kKeys[] = {
-    {"WebPort", &shared.WebPort, kDefaultPort},
-    {"WebType", &shared.WebType, kDefaultType},
-    {"WebCache", &shared.WebCache, kDefaultCache},
-    {"WebSound", &shared.WebSound, kDefaultSound},
+    {"WebPort", &TConfigRec::WebPort, kDefaultPort},
+    {"WebType", &TConfigRec::WebType, kDefaultType},
+    {"WebCache", &TConfigRec::WebCache, kDefaultCache},
+    {"WebSound", &TConfigRec::WebSound, kDefaultSound},
 };
+
+void Store(const TConfigRec& rec) {
+    shared.WebPort.store(rec.WebPort);
+    shared.WebType.store(rec.WebType);
+    shared.WebCache.store(rec.WebCache);
+    shared.WebSound.store(rec.WebSound);
+}
 
 // A line ends at CR, LF or CR LF.
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -152,56 +159,65 @@ void TConfigHelper::SetWebSound(int32_t value) {
     shared.WebSound.store(value);
 }
 
+std::string ApplyConfigText(std::string_view text, TConfigRec& rec) {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    // Key by key; an error stops the load, so the keys before it keep their new values and the
+    // failing one and those after it keep what they held.
+    for (const TKey& key : kKeys) {
+        std::string_view value;
+        bool found = false;
+        for (std::string_view line : lines) {
+            size_t eq = line.find('=');
+            if (eq != std::string_view::npos &&
+                platform::EqualsIgnoringAsciiCase(line.substr(0, eq), key.Name)) {
+                value = line.substr(eq + 1);
+                found = true;
+                break;
+            }
+        }
+        if (!found || value.empty()) {
+            rec.*key.Field = key.Default;
+            continue;
+        }
+        if (!TryParseConfigInteger(value, rec.*key.Field))
+            return InvalidIntegerMessage(value);
+    }
+    return {};
+}
+
+std::string ConfigFileText(const TConfigRec& rec) {
+    std::string text;
+    for (const TKey& key : kKeys)
+        text += std::string(key.Name) + "=" + std::to_string(rec.*key.Field) + "\r\n";
+    return text;
+}
+
 bool TConfigHelper::LoadConfig() {
     const std::string path = ConfigFilePath();
     std::error_code ec;
     // Like a missing file, a folder or a dangling link at the path means "no settings yet".
     if (!std::filesystem::is_regular_file(platform::PathFromUtf8(path), ec)) {
-        for (const TKey& key : kKeys)
-            key.Field->store(key.Default);
+        Store(TConfigRec{kDefaultPort, kDefaultType, kDefaultCache, kDefaultSound});
         return true;
     }
+    std::string error;
     try {
-        const std::string text = ReadSettingsFile(path);
-        const std::vector<std::string_view> lines = SplitLines(text);
-        // Key by key; an error stops the load, so the keys before it keep their new values and
-        // the failing one and those after it keep what they held.
-        for (const TKey& key : kKeys) {
-            std::string_view value;
-            bool found = false;
-            for (std::string_view line : lines) {
-                size_t eq = line.find('=');
-                if (eq != std::string_view::npos &&
-                    platform::EqualsIgnoringAsciiCase(line.substr(0, eq), key.Name)) {
-                    value = line.substr(eq + 1);
-                    found = true;
-                    break;
-                }
-            }
-            if (!found || value.empty()) {
-                key.Field->store(key.Default);
-                continue;
-            }
-            int32_t number = 0;
-            if (!TryParseConfigInteger(value, number))
-                throw std::runtime_error(InvalidIntegerMessage(value));
-            key.Field->store(number);
-        }
-    } catch (const std::exception& error) {
-        platform::ShowUserMessage(std::string("系统参数加载失败，请核查。[") + error.what() + "]");
+        TConfigRec rec = GetConfig();
+        error = ApplyConfigText(ReadSettingsFile(path), rec);
+        Store(rec);
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    if (!error.empty()) {
+        platform::ShowUserMessage("系统参数加载失败，请核查。[" + error + "]");
         return false;
     }
     return true;
 }
 
 void TConfigHelper::SaveConfig() {
-    const TConfigRec rec = GetConfig();
-    const int32_t values[] = {rec.WebPort, rec.WebType, rec.WebCache, rec.WebSound};
-    std::string text;
-    for (size_t i = 0; i < std::size(kKeys); ++i)
-        text += std::string(kKeys[i].Name) + "=" + std::to_string(values[i]) + "\r\n";
     // Written beside the old file and renamed over it: a save cut short leaves the old settings.
-    platform::AtomicFileWrite(ConfigFilePath(), text);
+    platform::AtomicFileWrite(ConfigFilePath(), ConfigFileText(GetConfig()));
 }
 
 std::string TConfigHelper::ConfigFilePath() {

@@ -47,6 +47,16 @@ class TConfigHelper {
 // gives false and leaves value unchanged.
 bool TryParseConfigInteger(std::string_view text, int32_t& value);
 
+// The settings file's text applied to rec, key by key in the order WebPort, WebType, WebCache,
+// WebSound: the first line whose text before its first "=" is the key (ASCII case ignored) gives
+// the value; no such line or an empty value gives the key's default. A value that fails the
+// integer rule stops there: the keys before it keep their new values, it and those after it what
+// rec held. Returns that value's error message, or an empty text when every key was read.
+std::string ApplyConfigText(std::string_view text, TConfigRec& rec);
+
+// The text a save writes: the four "Key=value" lines in that order, each ended by CR LF.
+std::string ConfigFileText(const TConfigRec& rec);
+
 // The error for a value that fails that rule: "'<text>' is not a valid integer value".
 std::string InvalidIntegerMessage(std::string_view text);
 

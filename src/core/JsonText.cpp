@@ -1,5 +1,7 @@
 #include "core/JsonText.h"
 
+#include "platform/Utf8Codec.h"
+
 namespace zir::core {
 
 void AppendJsonEscaped(std::string& out, std::string_view text) {
@@ -7,11 +9,25 @@ void AppendJsonEscaped(std::string& out, std::string_view text) {
     size_t plain = 0; // start of the run of bytes that need no escape
     for (size_t i = 0; i < text.size(); ++i) {
         const unsigned char byte = static_cast<unsigned char>(text[i]);
-        if (byte >= 0x20 && byte != '"' && byte != '\\')
+        if (byte >= 0x80) {
+            char32_t cp;
+            const size_t length = platform::DecodeUtf8(text, i, cp);
+            if (length != 0) {
+                i += length - 1;
+                continue;
+            }
+        } else if (byte >= 0x20 && byte != '"' && byte != '\\') {
             continue;
+        }
         // The photo text is tens of kilobytes without a byte to escape: append whole runs.
         out.append(text.substr(plain, i - plain));
         plain = i + 1;
+        if (byte >= 0x80) {
+            // A reader's UID is copied as delivered: a byte that is no UTF-8 must not make the
+            // document one that a strict parser refuses.
+            out.append(platform::kUtf8Replacement);
+            continue;
+        }
         switch (byte) {
         case '"':
             out += "\\\"";

@@ -47,10 +47,12 @@ bool ReadIdCardCached(TIdCardRec& rec) {
         return ok;
     // A swap in the middle of the read may have left one card's fields beside the other's UID:
     // the card now lying on the reader is read once more, from a fresh record. Swapped again,
-    // what was read is answered and nothing stored.
+    // the record cannot be trusted to be one card's: the read fails, so the caller asks again.
     rec = TIdCardRec{};
-    ReadOnce(rec, cacheOn, ok);
-    return ok;
+    if (ReadOnce(rec, cacheOn, ok) == TAttempt::Answered)
+        return ok;
+    rec.ErrorMsg = "读卡时卡片已更换，请重新读卡";
+    return false;
 }
 
 } // namespace zir::core

@@ -15,7 +15,7 @@ using ServiceLogSink = std::function<void(const std::string& utf8Line)>;
 void SetServiceLogSink(ServiceLogSink sink);
 
 // Hands one line to the sink; control bytes inside it are shown as \xHH so that it stays one
-// line.
+// line, and each byte that is not part of well-formed UTF-8 becomes U+FFFD.
 void LogServiceLine(const std::string& utf8Line);
 
 } // namespace zir::core

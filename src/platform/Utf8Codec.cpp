@@ -49,4 +49,33 @@ size_t DecodeUtf8(std::string_view text, size_t i, char32_t& cp) {
     return length;
 }
 
+std::string RepairUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t plain = 0; // start of the run of bytes that stay as they are
+    char32_t cp;
+    for (size_t i = 0; i < text.size();) {
+        if (const size_t length = DecodeUtf8(text, i, cp); length != 0) {
+            i += length;
+            continue;
+        }
+        out.append(text.substr(plain, i - plain));
+        out.append(kUtf8Replacement);
+        plain = ++i;
+    }
+    out.append(text.substr(plain));
+    return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    char32_t cp;
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = DecodeUtf8(text, i, cp);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 } // namespace zir::platform

@@ -175,3 +175,20 @@ TEST(BornResponse, CardTextsReadAsGbkLeaveAsUtf8) {
     JsonValue v = ParseStrict(doc);
     EXPECT_EQ(v.Find("address")->text, rec.Address);
 }
+
+TEST(BornResponse, AUidThatIsNotUtf8IsStillTextInEveryLayout) {
+    // The UID is copied as the reader delivered it, so its bad bytes reach the builder.
+    TIdCardRec rec = Sample(1, "身份证");
+    rec.Uid = "\xD5\xC5"
+              "01\xFF";
+    for (int32_t webType : {0, 2}) {
+        for (int32_t code : {1, 2, 3}) {
+            rec.CardTypeCode = code;
+            const JsonValue doc = ParseStrict(Build(webType, rec));
+            ASSERT_NE(doc.Find("uid"), nullptr);
+            EXPECT_EQ(doc.Find("uid")->text, "\xEF\xBF\xBD\xEF\xBF\xBD"
+                                             "01\xEF\xBF\xBD");
+        }
+    }
+    TConfigHelper::SetWebType(0);
+}

@@ -20,14 +20,37 @@ TEST(JsonText, EscapesQuotesBackslashesAndControlBytes) {
     }
 }
 
-TEST(JsonText, EveryOtherByteStaysAsItIs) {
-    std::string all;
-    for (int byte = 0x20; byte < 0x100; ++byte)
+TEST(JsonText, AsciiAndWellFormedUtf8StayAsTheyAre) {
+    std::string ascii;
+    for (int byte = 0x20; byte < 0x80; ++byte)
         if (byte != '"' && byte != '\\')
-            all += static_cast<char>(byte);
-    EXPECT_EQ(JsonEscaped(all), all);
-    EXPECT_EQ(JsonEscaped("张三 长期 /</script>"), "张三 长期 /</script>");
+            ascii += static_cast<char>(byte);
+    EXPECT_EQ(JsonEscaped(ascii), ascii);
+    EXPECT_EQ(JsonEscaped("张三 长期 /</script> \xC2\x80 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"),
+              "张三 长期 /</script> \xC2\x80 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF");
     EXPECT_EQ(JsonEscaped(""), "");
+}
+
+TEST(JsonText, EveryByteThatIsNotUtf8BecomesAReplacementCharacter) {
+    const std::string r = "\xEF\xBF\xBD"; // U+FFFD
+    // GBK as the reader delivers it, a lone continuation byte, a cut-off sequence, an overlong
+    // slash, a surrogate, a value past U+10FFFF and the bytes no UTF-8 text holds.
+    EXPECT_EQ(JsonEscaped("\xD5\xC5\xC8\xFD"), r + r + r + r);
+    EXPECT_EQ(JsonEscaped("a\x80"
+                          "b"),
+              "a" + r + "b");
+    EXPECT_EQ(JsonEscaped("\xE4\xB8"), r + r);
+    EXPECT_EQ(JsonEscaped("\xC0\xAF"), r + r);
+    EXPECT_EQ(JsonEscaped("\xED\xA0\x80"), r + r + r);
+    EXPECT_EQ(JsonEscaped("\xF4\x90\x80\x80"), r + r + r + r);
+    EXPECT_EQ(JsonEscaped("\xF5\xFE\xFF\"\x01"), r + r + r + "\\\"\\u0001");
+    for (int byte = 0x80; byte < 0x100; ++byte) {
+        std::string doc = "\"" + JsonEscaped(std::string(1, static_cast<char>(byte))) + "\"";
+        zir::test::JsonValue v;
+        std::string error;
+        ASSERT_TRUE(zir::test::StrictJsonReader::Parse(doc, v, error)) << byte << " " << error;
+        EXPECT_EQ(v.text, r);
+    }
 }
 
 TEST(JsonText, TheTestReaderRejectsWhatABrowserWouldReject) {

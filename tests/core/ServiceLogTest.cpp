@@ -19,3 +19,16 @@ TEST(ServiceLog, EveryEventStaysOneLineWhateverTheRequestCarried) {
                          "##REQUEST --> [URI: /a\\x0D\\x0A##DECODE SUCCESS --> forged\\x7F\\x09; "
                          "TYPE: ]"}));
 }
+
+TEST(ServiceLog, BytesThatAreNotUtf8AreShownAsReplacementCharacters) {
+    std::vector<std::string> lines;
+    SetServiceLogSink([&lines](const std::string& line) { lines.push_back(line); });
+    // A UID as a reader may deliver it and a path decoded from %FF: only the bad bytes change.
+    LogServiceLine("##READ SUCCESS --> 身份证 : A\xFE"
+                   "B中\xE4\xB8");
+    LogServiceLine("##REQUEST --> [URI: /\xFF\x0A; TYPE: ]");
+    SetServiceLogSink(nullptr);
+    EXPECT_EQ(lines, (std::vector<std::string>{"##READ SUCCESS --> 身份证 : A\xEF\xBF\xBD"
+                                               "B中\xEF\xBF\xBD\xEF\xBF\xBD",
+                                               "##REQUEST --> [URI: /\xEF\xBF\xBD\\x0A; TYPE: ]"}));
+}

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <random>
 
 using namespace zir::test;

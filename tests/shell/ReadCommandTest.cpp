@@ -159,3 +159,17 @@ TEST_F(ReadCommandTest, MissingReaderLibrariesFailEveryReadWithTheirNames) {
     EXPECT_EQ(u.ExitCode, 1);
     EXPECT_NE(u.Out.find("读卡库加载失败："), std::string::npos) << u.Out;
 }
+
+TEST_F(ReadCommandTest, AUidThatIsNotUtf8IsPrintedAsUtf8) {
+    ProgramResult uid = Run("uid", common + "Uid.hex=41FF42\n");
+    EXPECT_EQ(uid.ExitCode, 0) << uid.Err;
+    EXPECT_EQ(uid.Out, Lines({"身份证: A\xEF\xBF\xBD"
+                              "B",
+                              rule, ""}));
+    ProgramResult read = Run("read", "CardType=7\nUid.hex=41FF42\n");
+    EXPECT_EQ(read.ExitCode, 0) << read.Err;
+    EXPECT_EQ(read.Out, Lines({"##其他证件", "其他证件",
+                               "A\xEF\xBF\xBD"
+                               "B",
+                               rule, ""}));
+}

@@ -1,6 +1,7 @@
 // The service end to end: the real program, the simulated reader, raw sockets on loopback.
 
 #include "ServiceFixture.h"
+#include "StrictJson.h"
 
 #include <gtest/gtest.h>
 
@@ -198,4 +199,24 @@ TEST(ServiceEndToEnd, ADecodedLineBreakInThePathCannotForgeALogLine) {
     EXPECT_EQ(service.NextLogLine("##"),
               "##REQUEST --> [URI: /x\\x0D\\x0A##DECODE SUCCESS --> forged; TYPE: UID]");
     EXPECT_EQ(service.NextLogLine("##"), "##READ SUCCESS --> 身份证 : A1B2C3D4");
+}
+
+TEST(ServiceEndToEnd, BytesThatAreNotUtf8LeaveTheDocumentsAndTheLogAsReplacementCharacters) {
+    // A UID of "A", a byte no UTF-8 text holds, "B" and a well-formed "中"; the path carries a
+    // lone 0xFF and a well-formed "中" too.
+    ZirService service(std::string(kIdentityCard) + "Uid.hex=41FE42E4B8AD\n", {.WebCache = 0});
+    const std::string uid = "A\xEF\xBF\xBD"
+                            "B中";
+    auto full = service.Get("/%FF%E4%B8%AD");
+    JsonValue doc;
+    std::string error;
+    ASSERT_TRUE(StrictJsonReader::Parse(full.Body, doc, error)) << error << "\n" << full.Body;
+    EXPECT_EQ(doc.Find("uid")->text, uid);
+    EXPECT_EQ(doc.Find("name")->text, "张三");
+    EXPECT_EQ(service.NextLogLine("##"), "##REQUEST --> [URI: /\xEF\xBF\xBD中; TYPE: ]");
+
+    auto uidAnswer = service.Get("/?type=UID");
+    JsonValue uidDoc;
+    EXPECT_TRUE(StrictJsonReader::Parse(uidAnswer.Body, uidDoc, error)) << error;
+    EXPECT_EQ(service.NextLogLine("##READ"), "##READ SUCCESS --> 身份证 : " + uid);
 }

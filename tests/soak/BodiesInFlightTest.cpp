@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -76,8 +77,12 @@ TEST(BodiesInFlight, AThousandLargestBodiesAtOnceHoldOnlyTheBudgetTheRestIsRefus
     EXPECT_NE(service.Get("/?type=UID").Body.find("\"uid\":\"77\""), std::string::npos);
     std::this_thread::sleep_for(200ms); // the last body bytes reach the service
     const std::size_t peak = ProcessPeakResidentBytes(service.Process->Pid()).value();
+    std::printf("bodies in flight: %zu taken, %zu refused, peak memory %zu MB above the start\n",
+                accepted, refusedCount, (peak - residentBefore) >> 20);
     // A thousand bodies held at once would be a gigabyte at least.
+#ifndef ZIR_THREAD_SANITIZER
     EXPECT_LT(peak - residentBefore, std::size_t{512} << 20) << peak;
+#endif
 
     for (std::size_t i = 0; i < kClients; ++i) {
         if (refused[i])

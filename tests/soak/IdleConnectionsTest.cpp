@@ -33,7 +33,7 @@ TEST(IdleConnections, AThousandIdleConnectionsWhileAnotherClientIsServedWithin10
     std::printf("idle connections: 1000 open, slowest of 20 other requests %lld ms\n",
                 static_cast<long long>(
                     std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count()));
-    EXPECT_LT(slowest, 100ms);
+    EXPECT_LT(slowest, PromptAnswer());
 
     // An idle one still answers, and when they all go their workers go too.
     ASSERT_TRUE(idle[1]->Send(GetRequest("/?type=UID")));

@@ -17,6 +17,14 @@ std::size_t SoakCount(std::size_t shortForm, std::size_t fullForm) {
     return FullSoak() ? fullForm : shortForm;
 }
 
+std::chrono::milliseconds PromptAnswer() {
+#ifdef ZIR_THREAD_SANITIZER
+    return std::chrono::milliseconds(1000);
+#else
+    return std::chrono::milliseconds(100);
+#endif
+}
+
 std::vector<std::unique_ptr<LoopbackClient>> OpenConnections(ZirService& service,
                                                              std::size_t count) {
     constexpr std::size_t kBurst = 8;
@@ -39,6 +47,19 @@ std::vector<std::unique_ptr<LoopbackClient>> OpenConnections(ZirService& service
         }
     }
     return clients;
+}
+
+ProcessHoldings Holdings(long pid) {
+    return {ProcessThreadCount(pid).value_or(0), ProcessDescriptorCount(pid).value_or(0)};
+}
+
+ProcessHoldings SettledHoldings(long pid, ProcessHoldings before) {
+    ProcessHoldings now = Holdings(pid);
+    for (int i = 0; i < 500 && now != before; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        now = Holdings(pid);
+    }
+    return now;
 }
 
 } // namespace zir::test

@@ -7,6 +7,7 @@
 #include "LoopbackClient.h"
 #include "ServiceFixture.h"
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -18,9 +19,24 @@ bool FullSoak();
 // The count for the form that runs.
 std::size_t SoakCount(std::size_t shortForm, std::size_t fullForm);
 
+// "Answered within 100 ms": ThreadSanitizer slows every call and thread start so much that
+// there it means one second; the other builds check the 100 ms.
+std::chrono::milliseconds PromptAnswer();
+
 // Opens count connections to the service, each taken by a worker before the next few are
 // opened: a burst would overrun the listen queue of 15 and cost seconds of SYN retries.
 std::vector<std::unique_ptr<LoopbackClient>> OpenConnections(ZirService& service,
                                                              std::size_t count);
+
+// The threads and descriptors a process holds.
+struct ProcessHoldings {
+    std::size_t Threads = 0;
+    std::size_t Descriptors = 0;
+    bool operator==(const ProcessHoldings&) const = default;
+};
+ProcessHoldings Holdings(long pid);
+// Waits up to five seconds until the process holds what it held before (workers end a moment
+// after their connection), and returns what it holds then.
+ProcessHoldings SettledHoldings(long pid, ProcessHoldings before);
 
 } // namespace zir::test

@@ -1,7 +1,6 @@
 // Stop and start on a new port, again and again, while clients keep sending: no crash, and no
 // thread or descriptor left behind.
 
-#include "ProcessProbe.h"
 #include "SoakSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,29 +11,13 @@
 using namespace zir::test;
 using namespace std::chrono_literals;
 
-namespace {
-
-// Waits until the service holds exactly what it held before (workers end a moment after their
-// connection), and returns what it holds then.
-std::size_t SettledCount(std::optional<std::size_t> (*count)(long), long pid, std::size_t want) {
-    std::size_t now = count(pid).value_or(0);
-    for (int i = 0; i < 500 && now != want; ++i) {
-        std::this_thread::sleep_for(10ms);
-        now = count(pid).value_or(0);
-    }
-    return now;
-}
-
-} // namespace
-
 TEST(StopStartSoak, RestartsOnANewPortUnderLoadLeaveNoThreadOrDescriptorBehind) {
     const std::size_t cycles = SoakCount(15, 100);
     ZirService service("CardType=1\nName=王五\nUid=77\n");
     const long pid = service.Process->Pid();
     const std::string expected = service.Get("/?type=UID").Body;
     std::this_thread::sleep_for(100ms); // the worker of that request ends
-    const std::size_t threadsBefore = ProcessThreadCount(pid).value();
-    const std::size_t descriptorsBefore = ProcessDescriptorCount(pid).value();
+    const ProcessHoldings before = Holdings(pid);
 
     std::atomic<int> port{service.Port};
     std::atomic<bool> done{false};
@@ -74,17 +57,15 @@ TEST(StopStartSoak, RestartsOnANewPortUnderLoadLeaveNoThreadOrDescriptorBehind) 
 
     EXPECT_EQ(service.Get("/?type=UID").Body, expected);
     std::this_thread::sleep_for(100ms);
-    const std::size_t threadsAfter = SettledCount(ProcessThreadCount, pid, threadsBefore);
-    const std::size_t descriptorsAfter =
-        SettledCount(ProcessDescriptorCount, pid, descriptorsBefore);
+    const ProcessHoldings after = SettledHoldings(pid, before);
     std::printf("stop/start: %zu cycles, %zu answers under load, %zu wrong; threads %zu -> %zu, "
                 "descriptors %zu -> %zu\n",
-                cycles, answered.load(), wrong.load(), threadsBefore, threadsAfter,
-                descriptorsBefore, descriptorsAfter);
+                cycles, answered.load(), wrong.load(), before.Threads, after.Threads,
+                before.Descriptors, after.Descriptors);
     EXPECT_GT(answered.load(), 0u);
     EXPECT_EQ(wrong.load(), 0u);
-    EXPECT_EQ(threadsAfter, threadsBefore);
-    EXPECT_EQ(descriptorsAfter, descriptorsBefore);
+    EXPECT_EQ(after.Threads, before.Threads);
+    EXPECT_EQ(after.Descriptors, before.Descriptors);
     EXPECT_TRUE(service.Process->Stderr().find("zir simulator") == std::string::npos)
         << service.Process->Stderr();
 }

@@ -1,5 +1,6 @@
 #include "shell/common/Commands.h"
 
+#include "platform/Utf8Codec.h"
 #include "shell/common/TestRead.h"
 
 #include <string>
@@ -11,8 +12,9 @@ namespace {
 
 void PrintLines(const TCommandOutput& output, const std::vector<std::string>& lines) {
     std::string text;
+    // The UID is shown as the reader delivered it; the output still gets UTF-8.
     for (const std::string& line : lines)
-        text += line + "\n";
+        text += platform::RepairUtf8(line) + "\n";
     output.Out(text);
 }
 
