@@ -34,8 +34,9 @@ struct TSettingsSaveResult {
 // The save button: trims and checks both texts (port 0..65535, type any 32-bit integer); when
 // any value differs from the current settings, sets all four and writes the file. Equal values
 // save nothing and show nothing. It never calls the reader: `zir settings` runs it in a second
-// process. The running program's dialog calls SaveSettingsAndApply (SettingsApply.h) instead,
-// which also switches the beep at once.
+// process. The running program follows a result with Changed by ApplySettings (SettingsApply.h),
+// which switches the beep at once: SaveSettingsAndApply does both where waiting for a read in
+// progress is allowed; the Windows dialog hands the second step to its service worker.
 TSettingsSaveResult SaveSettings(const TSettingsForm& form);
 
 // The texts the dialog shows, byte for byte.

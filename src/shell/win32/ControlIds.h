@@ -54,8 +54,7 @@ inline constexpr unsigned kTrayIconMessage = 0x0400 + 101;
 inline constexpr unsigned kTrayIconId = 1;
 
 // Registered messages (RegisterWindowMessageW) the main window answers.
-inline constexpr const wchar_t* kSettingsChangedMessageName =
-    platform::kSettingsChangedMessageName;
+inline constexpr const wchar_t* kSettingsChangedMessageName = platform::kSettingsChangedMessageName;
 inline constexpr const wchar_t* kQuitMessageName = L"zir.Quit";
 
 } // namespace zir::win32

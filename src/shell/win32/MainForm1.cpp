@@ -3,7 +3,6 @@
 #include "platform/Text.h"
 #include "platform/UserMessage.h"
 #include "shell/common/FormLayout.h"
-#include "shell/common/ProgramStart.h"
 #include "shell/common/ServiceLogLimit.h"
 #include "shell/common/SettingsApply.h"
 #include "shell/common/TestPageLines.h"
@@ -82,8 +81,11 @@ bool RegisterContainerClass(HINSTANCE instance, const wchar_t* name, HBRUSH brus
 } // namespace
 
 TForm1::TForm1(core::CardService& service, TForm2& settings)
-    : service_(service), settings_(settings), serviceLog_(shell::kServiceLogLines),
-      testOutput_(static_cast<std::size_t>(-1)) {
+    : settings_(settings), serviceLog_(shell::kServiceLogLines),
+      testOutput_(static_cast<std::size_t>(-1)),
+      serviceControl_(
+          service, [this](std::function<void()> task) { return RunOnUiThread(std::move(task)); },
+          [this] { UpdateServiceButtons(); }) {
     uiQueue_ = std::make_shared<shell::UiTaskQueue>([this] {
         // The window exists until the queue is closed in FormDestroy.
         return PostMessageW(handle_, kDrainMessage, 0, 0) != FALSE;
@@ -308,8 +310,7 @@ void TForm1::FormCreate() {
     TrayIconData_.Add(handle_, platform::kApplicationTitle);
     // Port, beep and start, as the Linux program starts; a start that fails has logged it and
     // the user may press start again.
-    shell::StartService(service_);
-    UpdateServiceButtons();
+    serviceControl_.StartAtLaunch();
 }
 
 void TForm1::FormDestroy() {
@@ -356,7 +357,7 @@ void TForm1::TrayIconMessage(LPARAM mouseMessage) {
 }
 
 void TForm1::N1Click() {
-    if (quitting_)
+    if (serviceControl_.Ending())
         return;
     platform::UserMessage question;
     question.Text = kCloseQuestion;
@@ -368,44 +369,27 @@ void TForm1::N1Click() {
 }
 
 void TForm1::N2Click() {
-    if (quitting_)
+    if (serviceControl_.Ending())
         return;
     settings_.ShowModal();
 }
 
 void TForm1::btnStartServerClick() {
-    RunServiceOperation([this] { service_.btnStartServerClick(); });
+    serviceControl_.Start();
 }
 
 void TForm1::btnStopServerClick() {
-    RunServiceOperation([this] { service_.btnStopServerClick(); });
-}
-
-void TForm1::RunServiceOperation(std::function<void()> operation) {
-    if (quitting_)
-        return;
-    ++serviceOperations_;
-    UpdateServiceButtons();
-    serviceWorker_.Post([this, operation = std::move(operation)] {
-        operation();
-        RunOnUiThread([this] {
-            --serviceOperations_;
-            UpdateServiceButtons();
-        });
-    });
+    serviceControl_.Stop();
 }
 
 void TForm1::UpdateServiceButtons() {
-    const bool idle = serviceOperations_ == 0 && !quitting_;
-    // Read on the UI thread after the worker's report: the state the last operation left.
-    const bool running = service_.Running();
-    EnableWindow(btnStartServer_, idle && !running);
-    EnableWindow(btnStopServer_, idle && running);
+    const shell::TServiceButtons buttons = serviceControl_.Buttons();
+    EnableWindow(btnStartServer_, buttons.Start);
+    EnableWindow(btnStopServer_, buttons.Stop);
 }
 
 void TForm1::ReloadSettings() {
-    RunServiceOperation([this] {
-        const shell::TReloadOutcome outcome = shell::ReloadSettings(service_);
+    serviceControl_.Reload([](shell::TReloadOutcome outcome) {
         // The note the Linux program writes on SIGHUP; a failed start has logged itself and the
         // tray program keeps running, so that the user may press start again.
         if (StandardError().Present())
@@ -414,19 +398,14 @@ void TForm1::ReloadSettings() {
 }
 
 void TForm1::ApplyChangedSettings() {
-    RunServiceOperation([] { shell::ApplySettings(); });
+    serviceControl_.ApplySettings();
 }
 
 void TForm1::Quit() {
-    if (quitting_)
+    if (serviceControl_.Ending())
         return;
-    quitting_ = true;
-    UpdateServiceButtons();
     SetTestButtonsEnabled(false);
-    serviceWorker_.Post([this] {
-        shell::StopUntilStopped(service_);
-        RunOnUiThread([this] { EndProgram(); });
-    });
+    serviceControl_.End([this] { EndProgram(); });
 }
 
 void TForm1::EndProgram() {
@@ -435,16 +414,14 @@ void TForm1::EndProgram() {
 }
 
 void TForm1::EndSession() {
-    quitting_ = true;
     // Windows may end the process as soon as this message returns: the stop happens now.
-    serviceWorker_.WaitUntilIdle();
-    shell::StopUntilStopped(service_);
+    serviceControl_.EndNow();
     EndProgram();
 }
 
 void TForm1::SetTestButtonsEnabled(bool enabled) {
-    EnableWindow(btnTestGetUID_, enabled && !quitting_);
-    EnableWindow(btnTestIdCard_, enabled && !quitting_);
+    EnableWindow(btnTestGetUID_, enabled && !serviceControl_.Ending());
+    EnableWindow(btnTestIdCard_, enabled && !serviceControl_.Ending());
 }
 
 void TForm1::StartTestRead(std::function<void()> read) {
@@ -460,7 +437,7 @@ void TForm1::StartTestRead(std::function<void()> read) {
 }
 
 void TForm1::btnTestIdCardClick() {
-    if (testReadRunning_ || quitting_)
+    if (testReadRunning_ || serviceControl_.Ending())
         return;
     photo_ = {};
     InvalidateRect(imgPhoto_, nullptr, TRUE);
@@ -493,7 +470,7 @@ void TForm1::btnTestIdCardClick() {
 }
 
 void TForm1::btnTestGetUIDClick() {
-    if (testReadRunning_ || quitting_)
+    if (testReadRunning_ || serviceControl_.Ending())
         return;
     StartTestRead([this, queue = uiQueue_] {
         shell::TUidTestRead page = shell::RunUidTestRead();

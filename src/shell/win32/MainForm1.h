@@ -6,7 +6,7 @@
 // session) ends the program.
 
 #include "core/CardService.h"
-#include "shell/common/SerialWorker.h"
+#include "shell/common/ServiceControl.h"
 #include "shell/common/UiTaskQueue.h"
 #include "shell/win32/FormWindow.h"
 #include "shell/win32/MemoLines.h"
@@ -64,9 +64,6 @@ class TForm1 : public FormWindow {
     void DrainUiQueue();
     void DrawPhoto(const DRAWITEMSTRUCT& item);
 
-    // The service's start, stop and reload run on the service worker, one at a time; the
-    // buttons are disabled while one runs and follow the service's state afterwards.
-    void RunServiceOperation(std::function<void()> operation);
     void UpdateServiceButtons();
     void ReloadSettings();
     // Stops the service (until stopped) without freezing the window, then ends the program.
@@ -78,7 +75,6 @@ class TForm1 : public FormWindow {
     void SetTestButtonsEnabled(bool enabled);
     void StartTestRead(std::function<void()> read);
 
-    core::CardService& service_;
     TForm2& settings_;
     HWND pages_ = nullptr;
     HWND pageSheet1_ = nullptr;
@@ -98,14 +94,14 @@ class TForm1 : public FormWindow {
     MemoLines testOutput_;
     PhotoBitmap photo_;
     std::shared_ptr<shell::UiTaskQueue> uiQueue_;
-    shell::SerialWorker serviceWorker_;
-    int serviceOperations_ = 0; // posted and not yet reported back
     bool testReadRunning_ = false;
-    bool quitting_ = false;
 
     UINT taskbarCreatedMessage_ = 0;
     UINT settingsChangedMessage_ = 0;
     UINT quitMessage_ = 0;
+    // Start, stop, reload and the end, off the UI thread; last, so that its worker, which
+    // reports through the queue above, ends first.
+    shell::ServiceControl serviceControl_;
 };
 
 } // namespace zir::win32
