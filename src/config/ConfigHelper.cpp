@@ -58,11 +58,6 @@ void Store(const TConfigRec& rec) {
     shared.WebSound.store(rec.WebSound);
 }
 
-std::filesystem::path FsPath(const std::string& utf8) {
-    std::u8string text(utf8.begin(), utf8.end());
-    return std::filesystem::path(text);
-}
-
 // A line ends at CR, LF or CR LF.
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -91,7 +86,7 @@ int HexDigit(char c) {
 }
 
 std::string ReadSettingsFile(const std::string& path) {
-    std::ifstream in(FsPath(path), std::ios::binary);
+    std::ifstream in(platform::PathFromUtf8(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("Cannot open file \"" + path + "\". " + std::strerror(errno));
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -201,7 +196,7 @@ bool TConfigHelper::LoadConfig() {
     const std::string path = ConfigFilePath();
     std::error_code ec;
     // Like a missing file, a folder or a dangling link at the path means "no settings yet".
-    if (!std::filesystem::is_regular_file(FsPath(path), ec)) {
+    if (!std::filesystem::is_regular_file(platform::PathFromUtf8(path), ec)) {
         Store(TConfigRec{kDefaultPort, kDefaultType, kDefaultCache, kDefaultSound});
         return true;
     }

@@ -1,23 +1,49 @@
 #pragma once
 
 // The one process-wide card-operation lock. The reader and its selected card, the photo file
-// and the decode cache are single resources: every read runs under this lock, whoever starts it
-// (an HTTP worker, the test page, a console command).
+// and the decode cache are single resources: every reader call runs under this lock, whoever
+// makes it (an HTTP worker, the test page, a console command, the beep switch).
 
 #include <mutex>
+#include <optional>
+#include <utility>
 
 namespace zir::core {
 
 std::mutex& CardOperationMutex();
 
-// Waits for the lock: for request handlers and console commands.
-inline std::unique_lock<std::mutex> LockCardOperation() {
-    return std::unique_lock<std::mutex>(CardOperationMutex());
+// Holds the card-operation lock for as long as it lives. Only the two functions below make one,
+// so a function that takes a guard can only be called with the lock held.
+class CardOperationGuard {
+    struct Key {
+        explicit Key() = default;
+    };
+
+  public:
+    CardOperationGuard(Key, std::unique_lock<std::mutex> lock) : lock_(std::move(lock)) {}
+    CardOperationGuard(const CardOperationGuard&) = delete;
+    CardOperationGuard& operator=(const CardOperationGuard&) = delete;
+
+    friend CardOperationGuard LockCardOperation();
+    friend std::optional<CardOperationGuard> TryLockCardOperation();
+
+  private:
+    std::unique_lock<std::mutex> lock_;
+};
+
+// Waits for the lock: for request handlers, console commands and the test page's worker.
+inline CardOperationGuard LockCardOperation() {
+    return CardOperationGuard(CardOperationGuard::Key{},
+                              std::unique_lock<std::mutex>(CardOperationMutex()));
 }
 
-// Takes the lock only when it is free: the UI thread must never wait for a worker's read.
-inline std::unique_lock<std::mutex> TryLockCardOperation() {
-    return std::unique_lock<std::mutex>(CardOperationMutex(), std::try_to_lock);
+// Takes the lock only when it is free: for a thread that must never wait for a worker's read.
+inline std::optional<CardOperationGuard> TryLockCardOperation() {
+    std::unique_lock<std::mutex> lock(CardOperationMutex(), std::try_to_lock);
+    if (!lock)
+        return std::nullopt;
+    return std::optional<CardOperationGuard>(std::in_place, CardOperationGuard::Key{},
+                                             std::move(lock));
 }
 
 } // namespace zir::core

@@ -172,12 +172,12 @@ bool ReadIdCard(TIdCardRec& rec) {
     ProcessPendingMessages();
 
     if (!photoDecoded) {
-        rec.PhotoBase64 = "ERROR";
+        rec.PhotoBase64 = kNoPhotoBase64;
     } else {
         try {
             rec.PhotoBase64 = PhotoFileToBase64(rec.PhotoPath);
         } catch (...) {
-            rec.PhotoBase64 = "ERROR";
+            rec.PhotoBase64 = kNoPhotoBase64;
         }
     }
     return true;

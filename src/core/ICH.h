@@ -37,6 +37,9 @@ struct TIdCardRec {
     bool operator==(const TIdCardRec&) const = default;
 };
 
+// PhotoBase64 of a read that decoded no photo of its own.
+inline constexpr const char* kNoPhotoBase64 = "ERROR";
+
 // Full read into the record; false with ErrorMsg set when a step fails. Does not clear the
 // record first. The caller holds the card-operation lock.
 bool ReadIdCard(TIdCardRec& rec);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace zir::platform {
@@ -15,5 +16,8 @@ std::string CurrentDirectory();
 
 // The separator the system uses between folder names ('\' on Windows, '/' elsewhere).
 char PathSeparator();
+
+// A UTF-8 path as the file system's path type (UTF-16 on Windows).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
 
 } // namespace zir::platform

@@ -7,21 +7,31 @@
 namespace zir::platform {
 
 namespace {
-HandlerSeam<void(const std::string&)> seam;
+HandlerSeam<UserMessageAnswer(const UserMessage&)> seam;
 } // namespace
 
 void SetUserMessageHandler(UserMessageHandler handler) {
     seam.Set(std::move(handler));
 }
 
-void ShowUserMessage(const std::string& utf8Text) {
+UserMessageAnswer ShowUserMessage(const UserMessage& message) {
     if (auto handler = seam.Get()) {
-        (*handler)(utf8Text);
-        return;
+        const UserMessageAnswer answer = (*handler)(message);
+        // A box with only OK cannot be cancelled, whatever a handler says.
+        return message.Kind == UserMessageKind::Question ? answer : UserMessageAnswer::Ok;
     }
-    // Without a shell (tests, early start-up) the message still reaches a person.
-    std::fprintf(stderr, "%s\n", utf8Text.c_str());
+    // Without a shell (tests, early start-up) the message still reaches a person; with nobody
+    // to answer a question, nothing is done.
+    std::fprintf(stderr, "%s\n", message.Text.c_str());
     std::fflush(stderr);
+    return message.Kind == UserMessageKind::Question ? UserMessageAnswer::Cancel
+                                                     : UserMessageAnswer::Ok;
+}
+
+void ShowUserMessage(const std::string& utf8Text) {
+    UserMessage message;
+    message.Text = utf8Text;
+    ShowUserMessage(message);
 }
 
 } // namespace zir::platform

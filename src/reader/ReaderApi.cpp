@@ -17,9 +17,4 @@ void InstallReaderApi(const TReaderApi& api) {
     Table() = api;
 }
 
-void SwitchReaderBeep(int32_t on) {
-    if (auto beep = CurrentReaderApi().readCardBeep)
-        beep(on);
-}
-
 } // namespace zir::reader

@@ -53,7 +53,4 @@ struct TReaderApi {
 const TReaderApi& CurrentReaderApi();
 void InstallReaderApi(const TReaderApi& api);
 
-// The reader's beep switch (1 on, 0 off), when the library has one; its result is not used.
-void SwitchReaderBeep(int32_t on);
-
 } // namespace zir::reader

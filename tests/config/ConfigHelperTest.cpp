@@ -24,8 +24,10 @@ class ConfigFile : public ::testing::Test {
     void SetUp() override {
         path = dir.File("zir.INI");
         TConfigHelper::SetConfigFilePath(path);
-        zir::platform::SetUserMessageHandler(
-            [this](const std::string& text) { messages.push_back(text); });
+        zir::platform::SetUserMessageHandler([this](const zir::platform::UserMessage& message) {
+            messages.push_back(message.Text);
+            return zir::platform::UserMessageAnswer::Ok;
+        });
         Reset(0, 0, 0, 0);
     }
     void TearDown() override {

@@ -5,11 +5,9 @@
 #include "core/BornResponseUnit.h"
 #include "core/ICH.h"
 #include "core/TIdCardCacheUnit.h"
-#include "platform/Environment.h"
-#include "reader/ReaderLoader.h"
-#include "reader/simulator/SimulatorContract.h"
 
 #include "StrictJson.h"
+#include "support/InProcessSimulator.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -30,24 +28,19 @@ namespace {
 class CachedReadSimulator : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(dir.Path()); // the photo file lands here
-        zir::reader::InstallReaderApi(zir::reader::LoadReaderLibraries(zir::test::SimulatorDir()));
-        zir::platform::SetEnvironmentValue(zir::reader::simulator::kCardFileVariable, card);
+        reader.emplace(card, dir.Path()); // the photo file lands in dir
         TIdCardCache::Clear();
         TConfigHelper::SetWebCache(1);
         TConfigHelper::SetWebType(0);
     }
     void TearDown() override {
-        zir::platform::SetEnvironmentValue(zir::reader::simulator::kCardFileVariable, std::nullopt);
-        zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
+        reader.reset();
         TIdCardCache::Clear();
-        std::filesystem::current_path(previous);
     }
 
     zir::test::TempDir dir;
     std::string card = dir.File("card.txt");
-    std::filesystem::path previous;
+    std::optional<zir::test::InProcessSimulator> reader;
 };
 
 } // namespace

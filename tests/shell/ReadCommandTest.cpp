@@ -105,6 +105,16 @@ TEST_F(ReadCommandTest, NoRawPhotoStillReadsButThePhotoCannotBeLoaded) {
     EXPECT_NE(r.Err.find("zp.bmp"), std::string::npos) << r.Err;
 }
 
+TEST_F(ReadCommandTest, AnEarlierCardsPhotoIsNotTakenForThisOne) {
+    ASSERT_EQ(Run("read", common + "CardType=1\n").ExitCode, 0);
+    const std::string earlier = zir::test::ReadFileBytes(dir.File("zp.bmp"));
+    auto r = Run("read", "PhotoRawResult=0\nCardType=7\nUid=U\n");
+    EXPECT_EQ(r.ExitCode, 0);
+    EXPECT_EQ(r.Out, Lines({"##其他证件", "其他证件", "U", rule, ""}));
+    EXPECT_EQ(r.Err, "照片加载失败：本次读卡未解码照片\n");
+    EXPECT_EQ(zir::test::ReadFileBytes(dir.File("zp.bmp")), earlier); // left as it was
+}
+
 TEST_F(ReadCommandTest, APhotoThatIsNoBitmapIsReportedAfterTheLines) {
     dir.Write("photo.bin", std::string(57, 'x'));
     auto r = Run("read", "Photo=photo.bin\nCardType=9\n");

@@ -101,4 +101,14 @@ std::uint16_t FreeLoopbackPort() {
     return port;
 }
 
+HeldLoopbackPort::HeldLoopbackPort() : socket_(platform::SocketCreateTcp()) {
+    std::string ip;
+    if (platform::SocketBind(socket_, "127.0.0.1", 0) && platform::SocketListen(socket_, 1))
+        platform::SocketLocalAddress(socket_, ip, port_);
+}
+
+HeldLoopbackPort::~HeldLoopbackPort() {
+    platform::SocketClose(socket_);
+}
+
 } // namespace zir::test

@@ -44,4 +44,19 @@ class LoopbackClient {
 // A port nobody listens on right now (the system picks it).
 std::uint16_t FreeLoopbackPort();
 
+// A loopback port held by a listener for as long as the object lives, as another program would
+// hold it: a service told to bind it fails.
+class HeldLoopbackPort {
+  public:
+    HeldLoopbackPort();
+    ~HeldLoopbackPort();
+    HeldLoopbackPort(const HeldLoopbackPort&) = delete;
+    HeldLoopbackPort& operator=(const HeldLoopbackPort&) = delete;
+    std::uint16_t Port() const { return port_; }
+
+  private:
+    platform::SocketHandle socket_ = platform::kInvalidSocket;
+    std::uint16_t port_ = 0;
+};
+
 } // namespace zir::test

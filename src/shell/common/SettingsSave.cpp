@@ -2,7 +2,6 @@
 
 #include "config/ConfigHelper.h"
 #include "platform/Text.h"
-#include "reader/ReaderApi.h"
 
 #include <exception>
 #include <string_view>
@@ -59,11 +58,11 @@ TSettingsSaveResult SaveSettings(const TSettingsForm& form) {
     config::TConfigHelper::SetWebType(type);
     config::TConfigHelper::SetWebCache(cache);
     config::TConfigHelper::SetWebSound(sound);
-    reader::SwitchReaderBeep(sound);
+    result.Changed = true;
     try {
         config::TConfigHelper::SaveConfig();
     } catch (const std::exception& error) {
-        // The new values stay in memory and the beep stays switched; only the notice is withheld.
+        // The new values stay in memory; only the notice is withheld.
         result.SaveError = error.what();
         return result;
     }

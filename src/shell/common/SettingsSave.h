@@ -23,16 +23,20 @@ TSettingsForm SettingsFormValues();
 enum class TSettingsFocus { None, Port, Type };
 
 struct TSettingsSaveResult {
-    bool Valid = false; // every check passed
-    bool Saved = false; // the values differed from the settings and were written to the file
+    bool Valid = false;   // every check passed
+    bool Changed = false; // the values differed from the settings and are now set in memory
+    bool Saved = false;   // ... and were written to the file
     TSettingsFocus Focus = TSettingsFocus::None; // the edit box to focus after a failed check
     std::string Message;   // the failed check's message, or the change notice after a save
     std::string SaveError; // the settings file could not be written; the new values stay set
 };
 
 // The save button: trims and checks both texts (port 0..65535, type any 32-bit integer); when
-// any value differs from the current settings, sets all four, switches the reader's beep to the
-// sound value, and writes the file. Equal values save nothing and show nothing.
+// any value differs from the current settings, sets all four and writes the file. Equal values
+// save nothing and show nothing. It never calls the reader: `zir settings` runs it in a second
+// process. The running program follows a result with Changed by ApplySettings (SettingsApply.h),
+// which switches the beep at once: SaveSettingsAndApply does both where waiting for a read in
+// progress is allowed; the Windows dialog hands the second step to its service worker.
 TSettingsSaveResult SaveSettings(const TSettingsForm& form);
 
 // The texts the dialog shows, byte for byte.

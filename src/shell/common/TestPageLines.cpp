@@ -18,9 +18,11 @@ uint32_t Le(const std::string& bytes, std::size_t at, int size) {
     return value;
 }
 
+} // namespace
+
 // The checks a bitmap loader makes before it trusts the file: the signature, a known header,
 // a sane size and depth, and pixel rows that are really there.
-std::string BitmapProblem(const std::string& bytes) {
+std::string PhotoBitmapProblem(const std::string& bytes) {
     const char* invalid = "位图文件无效";
     if (bytes.size() < 14 + 12 || bytes[0] != 'B' || bytes[1] != 'M')
         return invalid;
@@ -54,8 +56,6 @@ std::string BitmapProblem(const std::string& bytes) {
         return invalid;
     return {};
 }
-
-} // namespace
 
 std::vector<std::string> IdCardTestLines(const core::TIdCardRec& rec) {
     std::vector<std::string> lines{"##" + rec.CardType};
@@ -93,7 +93,7 @@ std::string CheckPhotoBitmap(const std::string& path) {
     } catch (const std::exception& e) {
         return e.what();
     }
-    return BitmapProblem(bytes);
+    return PhotoBitmapProblem(bytes);
 }
 
 std::string PhotoLoadFailedMessage(const std::string& reason) {

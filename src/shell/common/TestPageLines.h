@@ -18,6 +18,9 @@ std::vector<std::string> IdCardTestLines(const core::TIdCardRec& rec);
 // and an empty line.
 std::vector<std::string> UidTestLines(bool succeeded, const core::TIdCardRec& rec);
 
+// Empty when the bytes can be loaded as a bitmap, otherwise "位图文件无效".
+std::string PhotoBitmapProblem(const std::string& bytes);
+
 // Checks that the photo file can be loaded as a bitmap. Empty when it can; otherwise the reason,
 // which the test page shows after "照片加载失败：".
 std::string CheckPhotoBitmap(const std::string& path);

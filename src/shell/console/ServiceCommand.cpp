@@ -1,19 +1,17 @@
-#include "shell/console/Commands.h"
+#include "shell/console/ServiceCommand.h"
 
 #include "config/ConfigHelper.h"
 #include "core/CardService.h"
 #include "core/ServiceLog.h"
 #include "platform/SingleInstance.h"
-#include "platform/UserMessage.h"
-#include "reader/ReaderApi.h"
 #include "shell/common/LogLineWriter.h"
-#include "shell/console/SettingsReload.h"
+#include "shell/common/ProgramStart.h"
+#include "shell/common/SettingsApply.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <exception>
 #include <memory>
 #include <pthread.h>
 #include <string_view>
@@ -48,21 +46,6 @@ void RaiseDescriptorLimit() {
         return;
     limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? kWanted : std::min(kWanted, limit.rlim_max);
     setrlimit(RLIMIT_NOFILE, &limit);
-}
-
-// The main window's creation without a window: settle the port, switch the beep, start.
-bool StartUp(core::CardService& service) {
-    auto settings = config::TConfigHelper::GetConfig();
-    if (settings.WebPort == 0) {
-        config::TConfigHelper::SetWebPort(service.DefaultPort());
-        try {
-            config::TConfigHelper::SaveConfig();
-        } catch (const std::exception& e) {
-            platform::ShowUserMessage(e.what());
-        }
-    }
-    reader::SwitchReaderBeep(config::TConfigHelper::GetConfig().WebSound == 1 ? 1 : 0);
-    return service.btnStartServerClick();
 }
 
 } // namespace
@@ -100,7 +83,7 @@ int RunService(const shell::CommandLine&) {
     config::TConfigHelper::LoadConfig();
 
     core::CardService service;
-    if (!StartUp(service))
+    if (!shell::StartService(service))
         return 1;
 
     for (;;) {
@@ -108,12 +91,15 @@ int RunService(const shell::CommandLine&) {
         if (sigwait(&signals, &received) != 0)
             continue;
         if (received == SIGHUP) {
+            const shell::TReloadOutcome outcome = shell::ReloadSettings(service);
+            std::fprintf(stderr, "%s\n", shell::ReloadNote(outcome));
+            std::fflush(stderr);
             // Without a service the program has no purpose left: end, so a supervisor restarts.
-            if (!ReloadSettings(service))
+            if (outcome == shell::TReloadOutcome::StartFailed)
                 return 1;
             continue;
         }
-        StopUntilStopped(service);
+        shell::StopUntilStopped(service);
         return 0;
     }
 }

@@ -1,8 +1,10 @@
 // zir for Linux: the identity-card service as a console program, plus the test page's reads,
 // the settings dialog's save and the log-on autostart as commands.
 
-#include "shell/console/Commands.h"
-#include "shell/console/ProgramSetup.h"
+#include "shell/common/Commands.h"
+#include "shell/common/ProgramStart.h"
+#include "shell/console/ConsoleOutput.h"
+#include "shell/console/ServiceCommand.h"
 
 #include <cstdio>
 #include <string>
@@ -22,18 +24,20 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    zir::console::PrepareProgram(line);
+    zir::console::InstallConsoleMessages();
+    zir::shell::PrepareProgram(line);
 
+    const zir::shell::TCommandOutput& output = zir::console::ConsoleOutput();
     if (line.Command.empty())
         return zir::console::RunService(line);
     if (line.Command == "read")
-        return zir::console::RunRead(line);
+        return zir::shell::RunReadCommand(line, output);
     if (line.Command == "uid")
-        return zir::console::RunUid(line);
+        return zir::shell::RunUidCommand(line, output);
     if (line.Command == "settings")
-        return zir::console::RunSettings(line);
+        return zir::shell::RunSettingsCommand(line, output);
     if (line.Command == "autostart")
-        return zir::console::RunAutostart(line);
+        return zir::shell::RunAutostartCommand(line, output);
 
     std::fprintf(stderr, "zir: unknown command %s\n\n%s", line.Command.c_str(),
                  zir::shell::UsageText().c_str());

@@ -1,6 +1,7 @@
 #include "reader/simulator/core/CardSource.h"
 
 #include "platform/Environment.h"
+#include "platform/Paths.h"
 #include "platform/SharedFileRead.h"
 #include "reader/simulator/SimulatorContract.h"
 
@@ -8,10 +9,6 @@
 #include <exception>
 
 namespace zir::reader::simulator {
-
-std::filesystem::path PathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 void WarnLine(const std::string& text) {
     std::string line = "zir simulator: " + text + "\n";
@@ -29,7 +26,7 @@ std::shared_ptr<const SimulatedCard> CardSource::Current() {
     }
 
     std::error_code error;
-    std::filesystem::path path = PathFromUtf8(*variable);
+    std::filesystem::path path = platform::PathFromUtf8(*variable);
     auto size = std::filesystem::file_size(path, error);
     auto modified =
         error ? std::filesystem::file_time_type{} : std::filesystem::last_write_time(path, error);

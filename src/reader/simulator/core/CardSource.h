@@ -30,9 +30,6 @@ class CardSource {
 // Card files beyond this size are not read: no card file is that long.
 inline constexpr std::uintmax_t kMaxCardFileBytes = 1 << 20;
 
-// A UTF-8 path as the file system's path type (UTF-16 on Windows).
-std::filesystem::path PathFromUtf8(const std::string& utf8);
-
 // Writes one whole warning line to stderr, so lines from several threads never mix.
 void WarnLine(const std::string& text);
 

@@ -49,7 +49,7 @@ int32_t SimulatedDecoder::Unpack(const unsigned char* raw, unsigned char* bitmap
 
     std::string target = platform::CurrentDirectory() + platform::PathSeparator() + "zp.bmp";
     {
-        std::ofstream out(PathFromUtf8(target), std::ios::binary | std::ios::trunc);
+        std::ofstream out(platform::PathFromUtf8(target), std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out) {

@@ -1,0 +1,62 @@
+#include "shell/common/ProgramStart.h"
+
+#include "config/ConfigHelper.h"
+#include "platform/Environment.h"
+#include "platform/Paths.h"
+#include "platform/UserMessage.h"
+#include "reader/ReaderLoader.h"
+#include "reader/simulator/SimulatorContract.h"
+#include "shell/common/SettingsApply.h"
+
+#include <exception>
+#include <optional>
+
+namespace zir::shell {
+
+namespace {
+
+void BindReaderLibraries(const CommandLine& line) {
+    std::string folder;
+    if (line.Simulate) {
+        // The simulator reads its card file by absolute path: the service may change directory.
+        std::optional<std::string> cardFile;
+        if (line.SimulatorCardFile)
+            cardFile = platform::AbsolutePath(*line.SimulatorCardFile);
+        platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, cardFile);
+        folder = platform::ExecutableDirectory() + platform::PathSeparator() + "simulator";
+    } else {
+        folder = platform::ExecutableDirectory();
+    }
+    if (line.ReaderDir)
+        folder = platform::AbsolutePath(*line.ReaderDir);
+    reader::InstallReaderApi(reader::LoadReaderLibraries(folder));
+}
+
+} // namespace
+
+bool CommandUsesReader(const std::string& command) {
+    return command.empty() || command == "read" || command == "uid";
+}
+
+void PrepareProgram(const CommandLine& line) {
+    if (line.ConfigFile)
+        config::TConfigHelper::SetConfigFilePath(platform::AbsolutePath(*line.ConfigFile));
+    if (CommandUsesReader(line.Command))
+        BindReaderLibraries(line);
+}
+
+bool StartService(core::CardService& service) {
+    if (config::TConfigHelper::GetConfig().WebPort == 0) {
+        config::TConfigHelper::SetWebPort(service.DefaultPort());
+        try {
+            config::TConfigHelper::SaveConfig();
+        } catch (const std::exception& e) {
+            // The service still starts on the settled port; the user learns why it is not saved.
+            platform::ShowUserMessage(e.what());
+        }
+    }
+    ApplySettings();
+    return service.btnStartServerClick();
+}
+
+} // namespace zir::shell

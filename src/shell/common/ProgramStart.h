@@ -1,0 +1,28 @@
+#pragma once
+
+// The program's start-up, the same for the console program and the Windows tray program.
+
+#include "core/CardService.h"
+#include "shell/common/CommandLine.h"
+
+#include <string>
+
+namespace zir::shell {
+
+// Whether a command calls the reader library: the service (no command), "read" and "uid".
+// Everything else ("settings", "autostart", ...) must not even load it: the running service may
+// be inside the reader at that moment, and the reader takes one call at a time.
+bool CommandUsesReader(const std::string& command);
+
+// What every command needs before it runs: the settings file's path (--config), and, for the
+// commands that use the reader, the reader libraries bound (the simulated reader with
+// --simulate, the folder of --reader-dir, else the program's own folder). The shell installs
+// its user-message handler first.
+void PrepareProgram(const CommandLine& line);
+
+// The main window's creation without a window: a stored port of 0 becomes the server's default
+// port (80) and is saved; the settings are applied (the beep); the service is started. True
+// when the service runs; a failed start has logged "SERVER START FAIL...".
+bool StartService(core::CardService& service);
+
+} // namespace zir::shell

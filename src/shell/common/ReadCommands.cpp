@@ -1,0 +1,40 @@
+#include "shell/common/Commands.h"
+
+#include "platform/Utf8Codec.h"
+#include "shell/common/TestRead.h"
+
+#include <string>
+#include <vector>
+
+namespace zir::shell {
+
+namespace {
+
+void PrintLines(const TCommandOutput& output, const std::vector<std::string>& lines) {
+    std::string text;
+    // The UID is shown as the reader delivered it; the output still gets UTF-8.
+    for (const std::string& line : lines)
+        text += platform::RepairUtf8(line) + "\n";
+    output.Out(text);
+}
+
+} // namespace
+
+// The test page's full read: the card's lines on stdout, the photo left in zp.bmp; what the page
+// shows in a box goes to stderr.
+int RunReadCommand(const CommandLine&, const TCommandOutput& output) {
+    const TIdCardTestRead page = RunIdCardTestRead();
+    PrintLines(output, page.Lines);
+    if (!page.Message.empty())
+        output.Err(page.Message + "\n");
+    return page.Succeeded ? 0 : 1;
+}
+
+// The test page's UID read: one line, the rule and an empty line, also when it fails.
+int RunUidCommand(const CommandLine&, const TCommandOutput& output) {
+    const TUidTestRead page = RunUidTestRead();
+    PrintLines(output, page.Lines);
+    return page.Succeeded ? 0 : 1;
+}
+
+} // namespace zir::shell

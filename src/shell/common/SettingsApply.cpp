@@ -1,0 +1,76 @@
+#include "shell/common/SettingsApply.h"
+
+#include "config/ConfigHelper.h"
+#include "core/CardLock.h"
+#include "core/ReaderBeep.h"
+
+namespace zir::shell {
+
+namespace {
+
+void Restore(const config::TConfigRec& settings) {
+    config::TConfigHelper::SetWebPort(settings.WebPort);
+    config::TConfigHelper::SetWebType(settings.WebType);
+    config::TConfigHelper::SetWebCache(settings.WebCache);
+    config::TConfigHelper::SetWebSound(settings.WebSound);
+}
+
+bool operator==(const config::TConfigRec& a, const config::TConfigRec& b) {
+    return a.WebPort == b.WebPort && a.WebType == b.WebType && a.WebCache == b.WebCache &&
+           a.WebSound == b.WebSound;
+}
+
+} // namespace
+
+void ApplySettings() {
+    const int32_t on = config::TConfigHelper::GetConfig().WebSound == 1 ? 1 : 0;
+    auto lock = core::LockCardOperation();
+    core::SwitchReaderBeep(lock, on);
+}
+
+TSettingsSaveResult SaveSettingsAndApply(const TSettingsForm& form) {
+    TSettingsSaveResult result = SaveSettings(form);
+    if (result.Changed)
+        ApplySettings();
+    return result;
+}
+
+TReloadOutcome ReloadSettings(core::CardService& service) {
+    const config::TConfigRec before = config::TConfigHelper::GetConfig();
+
+    // A load that fails has said so; its partial values are undone.
+    if (!config::TConfigHelper::LoadConfig()) {
+        Restore(before);
+        return TReloadOutcome::Unchanged;
+    }
+
+    const config::TConfigRec after = config::TConfigHelper::GetConfig();
+    // As the dialog's save: something changed, the beep is switched again.
+    if (!(after == before))
+        ApplySettings();
+    if (after.WebPort != before.WebPort && service.Running()) {
+        StopUntilStopped(service);
+        if (!service.btnStartServerClick())
+            return TReloadOutcome::StartFailed;
+    }
+    return TReloadOutcome::Reloaded;
+}
+
+const char* ReloadNote(TReloadOutcome outcome) {
+    switch (outcome) {
+    case TReloadOutcome::Reloaded:
+        return "zir: settings reloaded";
+    case TReloadOutcome::Unchanged:
+        return "zir: settings unchanged";
+    case TReloadOutcome::StartFailed:
+        break;
+    }
+    return "zir: the service could not start again";
+}
+
+void StopUntilStopped(core::CardService& service) {
+    while (service.Running() && !service.btnStopServerClick()) {
+    }
+}
+
+} // namespace zir::shell

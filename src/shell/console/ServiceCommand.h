@@ -1,0 +1,10 @@
+#pragma once
+
+#include "shell/common/CommandLine.h"
+
+namespace zir::console {
+
+// zir: the service in the foreground until SIGINT or SIGTERM; returns the exit status.
+int RunService(const shell::CommandLine& line);
+
+} // namespace zir::console

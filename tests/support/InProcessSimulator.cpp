@@ -1,0 +1,27 @@
+#include "InProcessSimulator.h"
+
+#include "TestSupport.h"
+
+#include "platform/Environment.h"
+#include "platform/Paths.h"
+#include "reader/ReaderLoader.h"
+#include "reader/simulator/SimulatorContract.h"
+
+#include <optional>
+
+namespace zir::test {
+
+InProcessSimulator::InProcessSimulator(const std::string& cardFile, const std::string& workDir)
+    : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(platform::PathFromUtf8(workDir));
+    reader::InstallReaderApi(reader::LoadReaderLibraries(SimulatorDir()));
+    platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, cardFile);
+}
+
+InProcessSimulator::~InProcessSimulator() {
+    platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, std::nullopt);
+    reader::InstallReaderApi(reader::TReaderApi{});
+    std::filesystem::current_path(previous_);
+}
+
+} // namespace zir::test

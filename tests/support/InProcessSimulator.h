@@ -1,0 +1,23 @@
+#pragma once
+
+// The simulated reader's libraries bound in the test's own process, for tests of the card
+// reads below the program: the card of cardFile on the reader, and the current folder moved to
+// workDir, where the photo file lands. Everything is undone when it goes.
+
+#include <filesystem>
+#include <string>
+
+namespace zir::test {
+
+class InProcessSimulator {
+  public:
+    InProcessSimulator(const std::string& cardFile, const std::string& workDir);
+    ~InProcessSimulator();
+    InProcessSimulator(const InProcessSimulator&) = delete;
+    InProcessSimulator& operator=(const InProcessSimulator&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
+
+} // namespace zir::test
