@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace zir::test;
@@ -20,6 +22,8 @@ struct Autostart {
 } // namespace
 
 TEST(Autostart, OnWritesTheEntryOnceOffRemovesItAndStatusTellsWhich) {
+    ZIR_SKIP_UNLESS_LINUX_PROGRAM(
+        "the XDG autostart entry; the Startup shortcut has its own tests");
     Autostart a;
     auto status = a.Run({"status"});
     EXPECT_EQ(status.ExitCode, 0);
@@ -56,6 +60,8 @@ TEST(Autostart, OnWritesTheEntryOnceOffRemovesItAndStatusTellsWhich) {
 }
 
 TEST(Autostart, AFolderThatCannotBeMadeIsReportedAndBadWordsAreUsage) {
+    ZIR_SKIP_UNLESS_LINUX_PROGRAM(
+        "the XDG autostart entry; the Startup shortcut has its own tests");
     Autostart a;
     WriteFileBytes(a.home.Path() + "/.config", "a file where the folder should be");
     auto on = a.Run({"on"});
@@ -64,4 +70,52 @@ TEST(Autostart, AFolderThatCannotBeMadeIsReportedAndBadWordsAreUsage) {
 
     EXPECT_EQ(a.Run({}).ExitCode, 2);
     EXPECT_EQ(a.Run({"maybe"}).ExitCode, 2);
+}
+
+namespace {
+
+// Wine's Startup folder of the user, found in the prefix the Windows program runs in.
+std::string WineStartupShortcut() {
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (prefix == nullptr)
+        return "";
+    std::error_code error;
+    for (const auto& user : std::filesystem::directory_iterator(
+             std::filesystem::path(prefix) / "drive_c" / "users", error)) {
+        auto folder = user.path() / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp";
+        if (std::filesystem::is_directory(folder))
+            return (folder / "starttarvo.lnk").string();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(Autostart, TheWindowsProgramPutsItsShortcutIntoTheStartupFolder) {
+    if (!TestingWindowsProgram())
+        GTEST_SKIP() << "the Startup shortcut of the Windows program";
+    const std::string link = WineStartupShortcut();
+    ASSERT_FALSE(link.empty()) << "no Startup folder in WINEPREFIX";
+    TempDir dir;
+    auto run = [&](const std::string& word) { return RunZir({"autostart", word}, dir.Path()); };
+    run("off");
+    EXPECT_EQ(run("status").Out, "开机自启动已关闭\n");
+
+    auto on = run("on");
+    EXPECT_EQ(on.ExitCode, 0) << on.Err;
+    EXPECT_EQ(on.Out, "开机自启动已打开\n");
+    ASSERT_TRUE(FileExists(link));
+    // A shell link that names the program.
+    const std::string bytes = ReadFileBytes(link);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x4C\0\0\0", 4));
+    EXPECT_NE(bytes.find("zir.exe"), std::string::npos);
+
+    // An existing shortcut is left as it is, without a word.
+    EXPECT_EQ(run("on").Out, "");
+    EXPECT_EQ(ReadFileBytes(link), bytes);
+    EXPECT_EQ(run("status").Out, "开机自启动已打开\n");
+
+    EXPECT_EQ(run("off").Out, "开机自启动已关闭\n");
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_EQ(run("off").Out, "");
 }

@@ -153,8 +153,9 @@ TEST_F(ReadCommandTest, UidCommand) {
 TEST_F(ReadCommandTest, MissingReaderLibrariesFailEveryReadWithTheirNames) {
     auto r = RunZir({"read", "--reader-dir", dir.Path()}, dir.Path());
     EXPECT_EQ(r.ExitCode, 1);
-    EXPECT_NE(r.Err.find("读卡库加载失败：" + dir.File("libSDTAPI.so")), std::string::npos)
-        << r.Err;
+    const std::string library =
+        zir::test::TestingWindowsProgram() ? dir.Path() + "\\SDTAPI.DLL" : dir.File("libSDTAPI.so");
+    EXPECT_NE(r.Err.find("读卡库加载失败：" + library), std::string::npos) << r.Err;
     auto u = RunZir({"uid", "--reader-dir", dir.Path()}, dir.Path());
     EXPECT_EQ(u.ExitCode, 1);
     EXPECT_NE(u.Out.find("读卡库加载失败："), std::string::npos) << u.Out;

@@ -10,9 +10,21 @@
 
 namespace zir::test {
 
+namespace {
+
+// The Windows program has no signals: it answers registered window messages instead, which a
+// small tool beside it posts to its main window.
+bool PostToWindowsProgram(const std::string& program, int signalNumber) {
+    const char* message = signalNumber == SIGHUP ? "zir.SettingsChanged" : "zir.Quit";
+    const std::string tool = program.substr(0, program.find_last_of('/') + 1) + "zir-test-post.exe";
+    return RunProgram(tool, {message}, "", 30).ExitCode == 0;
+}
+
+} // namespace
+
 ServiceProcess::ServiceProcess(const std::string& program, const std::vector<std::string>& args,
-                               const std::string& workDir,
-                               const std::vector<std::string>& extraEnv) {
+                               const std::string& workDir, const std::vector<std::string>& extraEnv)
+    : program_(program) {
     SpawnedProgram started = SpawnProgram(program, args, workDir, extraEnv);
     pid_ = started.Pid;
     collector_ = std::thread([this, started] { Collect(started.OutFd, started.ErrFd); });
@@ -21,7 +33,7 @@ ServiceProcess::ServiceProcess(const std::string& program, const std::vector<std
 ServiceProcess::~ServiceProcess() {
     // A service that ends by SIGTERM cleans up after itself; SIGKILL is the last resort.
     if (!Wait(std::chrono::milliseconds(0))) {
-        kill(static_cast<pid_t>(pid_), SIGTERM);
+        Signal(SIGTERM);
         if (!Wait(std::chrono::seconds(10))) {
             kill(static_cast<pid_t>(pid_), SIGKILL);
             Wait(std::chrono::seconds(10));
@@ -119,8 +131,12 @@ void ServiceProcess::PauseStdout(bool paused) {
 }
 
 void ServiceProcess::Signal(int signalNumber) {
-    if (!exitCode_)
-        kill(static_cast<pid_t>(pid_), signalNumber);
+    if (exitCode_)
+        return;
+    const bool asked = signalNumber == SIGTERM || signalNumber == SIGINT || signalNumber == SIGHUP;
+    if (asked && IsWindowsProgram(program_) && PostToWindowsProgram(program_, signalNumber))
+        return;
+    kill(static_cast<pid_t>(pid_), signalNumber);
 }
 
 std::optional<int> ServiceProcess::Wait(std::chrono::milliseconds timeout) {

@@ -34,6 +34,8 @@ class ServiceProcess {
     // as with a stalled terminal or supervisor. Resuming reads on.
     void PauseStdout(bool paused);
 
+    // SIGTERM, SIGINT and SIGHUP reach the Windows program as the window messages it answers
+    // instead (zir.Quit, zir.SettingsChanged).
     void Signal(int signalNumber);
     // The exit status (128 + signal when killed), or nullopt when it did not end in time.
     std::optional<int> Wait(std::chrono::milliseconds timeout = std::chrono::seconds(20));
@@ -42,6 +44,7 @@ class ServiceProcess {
   private:
     void Collect(int outFd, int errFd);
 
+    std::string program_;
     long pid_ = -1;
     std::optional<int> exitCode_;
     mutable std::mutex mutex_;

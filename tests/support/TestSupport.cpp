@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <poll.h>
+#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
@@ -52,8 +53,44 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(path);
 }
 
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+} // namespace
+
 std::string ZirPath() {
-    return std::string(ZIR_BIN_DIR) + "/zir";
+    std::string other = Environment("ZIR_PROGRAM");
+    return other.empty() ? std::string(ZIR_BIN_DIR) + "/zir" : other;
+}
+
+bool IsWindowsProgram(const std::string& program) {
+    return program.size() > 4 && program.compare(program.size() - 4, 4, ".exe") == 0;
+}
+
+bool TestingWindowsProgram() {
+    return IsWindowsProgram(ZirPath());
+}
+
+std::vector<std::string> LaunchCommand(const std::string& program,
+                                       const std::vector<std::string>& args) {
+    std::vector<std::string> command;
+    if (IsWindowsProgram(program))
+        command = Words(Environment("ZIR_PROGRAM_LAUNCHER"));
+    command.push_back(program);
+    command.insert(command.end(), args.begin(), args.end());
+    return command;
 }
 std::string SimulatorDir() {
     return ZIR_SIMULATOR_DIR;
@@ -66,6 +103,12 @@ SpawnedProgram SpawnProgram(const std::string& program, const std::vector<std::s
     int outPipe[2], errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
+    // Made before the fork: the child of a threaded process must not allocate.
+    const std::vector<std::string> command = LaunchCommand(program, args);
+    std::vector<char*> argv;
+    for (const auto& word : command)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = fork();
     if (pid < 0)
         throw std::runtime_error("fork failed");
@@ -78,12 +121,7 @@ SpawnedProgram SpawnProgram(const std::string& program, const std::vector<std::s
             _exit(126);
         for (const auto& assignment : extraEnv)
             putenv(const_cast<char*>(assignment.c_str()));
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
+        execv(argv[0], argv.data());
         _exit(127);
     }
     close(outPipe[1]);

@@ -28,9 +28,24 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
-// The built console program and the folder of the simulated reader's libraries.
+// The program under test and the folder of the simulated reader's libraries. ZIR_PROGRAM names
+// another build of the program, e.g. a Windows build's zir.exe, which ZIR_PROGRAM_LAUNCHER
+// starts (e.g. /usr/lib/wine/wine64): the same cases then run against that program.
 std::string ZirPath();
 std::string SimulatorDir();
+// A Windows program (by its .exe name), and whether the program under test is one.
+bool IsWindowsProgram(const std::string& program);
+bool TestingWindowsProgram();
+// Skips the current test when the program under test is not the Linux console program, for
+// cases that only exist there (signals, the XDG entry, the lock file).
+#define ZIR_SKIP_UNLESS_LINUX_PROGRAM(reason)                                                      \
+    do {                                                                                           \
+        if (::zir::test::TestingWindowsProgram())                                                  \
+            GTEST_SKIP() << "the Windows program: " << (reason);                                   \
+    } while (false)
+// The command that starts a program: the program itself, or its launcher's words before it.
+std::vector<std::string> LaunchCommand(const std::string& program,
+                                       const std::vector<std::string>& args);
 
 struct ProgramResult {
     int ExitCode = -1; // the exit status, or 128 + signal number
