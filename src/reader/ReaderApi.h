@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 namespace zir::reader {
 
@@ -20,6 +21,21 @@ using readCardGetUID_t = int32_t(ZIR_STDCALL*)(int32_t port, char* buffer);
 using readCardGetCardType_t = int32_t(ZIR_STDCALL*)();
 using readCardBeep_t = int32_t(ZIR_STDCALL*)(int32_t on);
 using unpack_t = int32_t(ZIR_STDCALL*)(unsigned char* raw, unsigned char* bitmap38556, int32_t one);
+
+// Every binding carries the vendors' calling convention where it is one of its own (32-bit x86:
+// the Windows product and the 32-bit Linux build).
+template <typename StdcallPointer, typename CPointer>
+inline constexpr bool kBoundAsStdcall =
+    std::is_same_v<StdcallPointer, CPointer> != platform::kStdcallIsDistinct;
+static_assert(kBoundAsStdcall<SDT_GetSAMIDToStr_t, int32_t (*)(int32_t, char*, int32_t)>);
+static_assert(kBoundAsStdcall<SDT_SelectIDCard_t, int32_t (*)(int32_t, unsigned char*, int32_t)>);
+static_assert(kBoundAsStdcall<GetNewCardType_t, int32_t (*)()>);
+static_assert(kBoundAsStdcall<GetNewPhotoRaw_t, int32_t (*)(unsigned char*, int32_t*)>);
+static_assert(kBoundAsStdcall<GetNewField_t, int32_t (*)(char*)>);
+static_assert(kBoundAsStdcall<readCardGetUID_t, int32_t (*)(int32_t, char*)>);
+static_assert(kBoundAsStdcall<readCardGetCardType_t, int32_t (*)()>);
+static_assert(kBoundAsStdcall<readCardBeep_t, int32_t (*)(int32_t)>);
+static_assert(kBoundAsStdcall<unpack_t, int32_t (*)(unsigned char*, unsigned char*, int32_t)>);
 
 // The bound function table. A function that could not be bound stays null, and Missing names
 // the library file or function that is missing (empty when everything is bound).

@@ -88,6 +88,8 @@ std::vector<std::string> LaunchCommand(const std::string& program,
     std::vector<std::string> command;
     if (IsWindowsProgram(program))
         command = Words(Environment("ZIR_PROGRAM_LAUNCHER"));
+    else if (program.rfind(ZIR_BIN_DIR, 0) == 0)
+        command = Words(ZIR_TEST_EMULATOR); // this tree's own programs
     command.push_back(program);
     command.insert(command.end(), args.begin(), args.end());
     return command;

@@ -43,7 +43,8 @@ bool TestingWindowsProgram();
         if (::zir::test::TestingWindowsProgram())                                                  \
             GTEST_SKIP() << "the Windows program: " << (reason);                                   \
     } while (false)
-// The command that starts a program: the program itself, or its launcher's words before it.
+// The command that starts a program: the program itself, or before it the words of its launcher
+// (ZIR_PROGRAM_LAUNCHER for a Windows program, the emulator of this build for its own programs).
 std::vector<std::string> LaunchCommand(const std::string& program,
                                        const std::vector<std::string>& args);
 

@@ -1,9 +1,11 @@
 // The simulated reader library (libSDTAPI.so / SDTAPI.DLL): the vendor's export names and
 // argument lists, each forwarding to the one SimulatedReader.
 #include "platform/CallingConvention.h"
+#include "reader/ReaderApi.h"
 #include "reader/simulator/core/SimulatedReader.h"
 
 #include <cstdint>
+#include <type_traits>
 
 using zir::reader::simulator::CardField;
 using zir::reader::simulator::TheSimulatedReader;
@@ -58,3 +60,15 @@ ZIR_EXPORT int32_t ZIR_STDCALL readCardGetCardType() {
 ZIR_EXPORT int32_t ZIR_STDCALL readCardBeep(int32_t on) {
     return TheSimulatedReader().ReadCardBeep(on);
 }
+
+// Each export has exactly the type the loader binds it as: argument list and calling convention.
+namespace api = zir::reader;
+static_assert(std::is_same_v<decltype(&SDT_GetSAMIDToStr), api::SDT_GetSAMIDToStr_t>);
+static_assert(std::is_same_v<decltype(&SDT_SelectIDCard), api::SDT_SelectIDCard_t>);
+static_assert(std::is_same_v<decltype(&GetNewCardType), api::GetNewCardType_t>);
+static_assert(std::is_same_v<decltype(&GetNewPhotoRaw), api::GetNewPhotoRaw_t>);
+static_assert(std::is_same_v<decltype(&GetNewPeopleName), api::GetNewField_t>);
+static_assert(std::is_same_v<decltype(&GetNewPeopleCountryCode), api::GetNewField_t>);
+static_assert(std::is_same_v<decltype(&readCardGetUID), api::readCardGetUID_t>);
+static_assert(std::is_same_v<decltype(&readCardGetCardType), api::readCardGetCardType_t>);
+static_assert(std::is_same_v<decltype(&readCardBeep), api::readCardBeep_t>);
