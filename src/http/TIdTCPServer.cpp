@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <list>
 #include <mutex>
 #include <thread>
@@ -36,6 +37,8 @@ void Sleep(int milliseconds) {
 struct TIdServerState {
     std::mutex WorkersLock;
     std::list<std::shared_ptr<TIdPeerThread>> Workers;
+    // Told whenever a worker has finished, so that a stop waits exactly as long as they take.
+    std::condition_variable WorkerFinished;
     std::function<void(TIdPeerThread&)> Executor;
     std::int32_t MaxConnections = 0;
     std::size_t WorkerStackSize = 0;
@@ -66,6 +69,7 @@ void RunWorker(const std::shared_ptr<TIdServerState>& state,
     connection.IOHandler().Close();
     std::lock_guard<std::mutex> guard(state->WorkersLock);
     state->Workers.remove(worker);
+    state->WorkerFinished.notify_all();
 }
 
 // Any failure here (no memory for the connection's objects, no thread) raises; the connection
@@ -299,11 +303,14 @@ void TIdTCPServer::Stop() {
             worker->Connection().Abort();
         }
     }
-    int looks = TerminateWaitTime / 250;
-    for (int i = 0; i < looks && state_->LiveCount() > 0; ++i) {
-        Sleep(250);
+    bool finished = false;
+    {
+        std::unique_lock<std::mutex> guard(state_->WorkersLock);
+        finished = state_->WorkerFinished.wait_for(
+            guard, std::chrono::milliseconds(std::max<std::int32_t>(TerminateWaitTime, 0)),
+            [this] { return state_->Workers.empty(); });
     }
-    if (state_->LiveCount() > 0) {
+    if (!finished) {
         throw EIdException(messages::kTerminateThreadTimeout);
     }
     state_.reset();
