@@ -25,23 +25,19 @@ std::shared_ptr<const SimulatedCard> CardSource::Current() {
         return demo_;
     }
 
-    std::error_code error;
     std::filesystem::path path = platform::PathFromUtf8(*variable);
-    auto size = std::filesystem::file_size(path, error);
-    auto modified =
-        error ? std::filesystem::file_time_type{} : std::filesystem::last_write_time(path, error);
-    if (error) {
+    std::optional<platform::FileStamp> stamp = platform::ReadFileStamp(*variable);
+    if (!stamp) {
         // No card file, no card on the reader; a later file is read afresh.
         card_.reset();
         return nullptr;
     }
-    if (card_ && *variable == path_ && size == size_ && modified == modified_)
+    if (card_ && *variable == path_ && *stamp == stamp_)
         return card_;
 
     path_ = *variable;
-    size_ = size;
-    modified_ = modified;
-    if (size > kMaxCardFileBytes) {
+    stamp_ = *stamp;
+    if (stamp->Size > kMaxCardFileBytes) {
         WarnLine(*variable + ": card file larger than 1 MiB, no card on the reader");
         card_.reset();
         path_.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileStamp.h"
 #include "reader/simulator/core/SimulatedCard.h"
 
 #include <cstdint>
@@ -21,8 +22,7 @@ class CardSource {
   private:
     std::mutex mutex_;
     std::string path_;
-    std::uintmax_t size_ = 0;
-    std::filesystem::file_time_type modified_{};
+    platform::FileStamp stamp_;
     std::shared_ptr<const SimulatedCard> card_;
     std::shared_ptr<const SimulatedCard> demo_;
 };
