@@ -5,7 +5,7 @@
 
 #include "RawHttpClient.h"
 #include "ServiceProcess.h"
-#include "TestSupport.h"
+#include "ProgramRun.h"
 
 #include <memory>
 #include <string>
