@@ -42,9 +42,10 @@ TEST(ReaderLoader, BindsEveryFunctionOfTheSimulatedReader) {
 TEST(ReaderLoader, AMissingFolderNamesBothFiles) {
     zir::test::TempDir dir;
     TReaderApi api = LoadReaderLibraries(dir.Path());
-    EXPECT_NE(api.Missing.find("读卡库加载失败：" + dir.File("libSDTAPI.so")), std::string::npos)
+    EXPECT_NE(api.Missing.find("读卡库加载失败：" + dir.File(ReaderLibraryFileName())),
+              std::string::npos)
         << api.Missing;
-    EXPECT_NE(api.Missing.find("照片解码库加载失败：" + dir.File("libDLL_File.so")),
+    EXPECT_NE(api.Missing.find("照片解码库加载失败：" + dir.File(DecoderLibraryFileName())),
               std::string::npos)
         << api.Missing;
     EXPECT_EQ(api.SDT_SelectIDCard, nullptr);
@@ -54,15 +55,15 @@ TEST(ReaderLoader, AMissingFolderNamesBothFiles) {
 TEST(ReaderLoader, MissingFunctionsAreNamed) {
     // Each library in the other's place: every function is missing from its file.
     zir::test::TempDir dir;
-    std::filesystem::copy_file(zir::test::SimulatorDir() + "/libDLL_File.so",
-                               dir.File("libSDTAPI.so"));
-    std::filesystem::copy_file(zir::test::SimulatorDir() + "/libSDTAPI.so",
-                               dir.File("libDLL_File.so"));
+    std::filesystem::copy_file(zir::test::SimulatedDecoderLibrary(),
+                               dir.File(ReaderLibraryFileName()));
+    std::filesystem::copy_file(zir::test::SimulatedReaderLibrary(),
+                               dir.File(DecoderLibraryFileName()));
     TReaderApi api = LoadReaderLibraries(dir.Path());
     EXPECT_NE(api.Missing.find("读卡库缺少函数：SDT_GetSAMIDToStr、SDT_SelectIDCard、"),
               std::string::npos)
         << api.Missing;
-    EXPECT_NE(api.Missing.find("readCardBeep（" + dir.File("libSDTAPI.so") + "）"),
+    EXPECT_NE(api.Missing.find("readCardBeep（" + dir.File(ReaderLibraryFileName()) + "）"),
               std::string::npos)
         << api.Missing;
     EXPECT_NE(api.Missing.find("照片解码库缺少函数：unpack"), std::string::npos) << api.Missing;

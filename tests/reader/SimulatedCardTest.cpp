@@ -2,6 +2,8 @@
 
 #include "platform/Text.h"
 
+#include "platform/Paths.h"
+
 #include <gtest/gtest.h>
 
 using namespace zir::reader::simulator;
@@ -56,7 +58,7 @@ TEST(SimulatedCard, EveryKeyIsRead) {
     EXPECT_EQ(card.UnpackResult, -7);
     EXPECT_EQ(card.UidResult, 2);
     EXPECT_EQ(card.DelayMs, 15);
-    EXPECT_EQ(card.Photo, "/cards/photos/a.bmp");
+    EXPECT_EQ(card.Photo, std::string("/cards") + zir::platform::PathSeparator() + "photos/a.bmp");
     EXPECT_EQ(ParseCardFile("Photo=/abs/p.bmp", "/cards").Photo, "/abs/p.bmp");
 }
 

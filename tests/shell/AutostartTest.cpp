@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "ProgramRun.h"
 
 #include <cstdlib>
 #include <filesystem>

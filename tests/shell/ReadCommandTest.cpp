@@ -1,6 +1,6 @@
 // `zir read` and `zir uid` end to end: the real program with the simulated reader, run in a
 // fresh folder so that zp.bmp lands there.
-#include "TestSupport.h"
+#include "ProgramRun.h"
 
 #include <gtest/gtest.h>
 

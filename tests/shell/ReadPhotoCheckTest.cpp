@@ -1,6 +1,6 @@
 #include "shell/common/TestPageLines.h"
 
-#include "TestSupport.h"
+#include "ProgramRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // zir settings, end to end: the real program with its own settings file.
 
-#include "support/TestSupport.h"
+#include "ProgramRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "RawHttpClient.h"
 
+#include "platform/Text.h"
+
 #include <stdexcept>
-#include <strings.h>
 
 namespace zir::test {
 
@@ -9,7 +10,7 @@ std::string RawResponse::Header(const std::string& name) const {
     for (const auto& line : HeaderLines) {
         auto colon = line.find(':');
         if (colon != std::string::npos && colon == name.size() &&
-            strncasecmp(line.c_str(), name.c_str(), name.size()) == 0) {
+            platform::EqualsIgnoringAsciiCase(std::string_view(line).substr(0, colon), name)) {
             auto start = line.find_first_not_of(' ', colon + 1);
             return start == std::string::npos ? "" : line.substr(start);
         }

@@ -3,9 +3,9 @@
 // The real zir service with the simulated reader, started on a free loopback port with its own
 // settings and card file in a temporary folder (its working folder, where zp.bmp lands).
 
+#include "ProgramRun.h"
 #include "RawHttpClient.h"
 #include "ServiceProcess.h"
-#include "TestSupport.h"
 
 #include <memory>
 #include <string>

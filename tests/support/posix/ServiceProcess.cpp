@@ -1,6 +1,6 @@
 #include "ServiceProcess.h"
 
-#include "TestSupport.h"
+#include "ProgramRun.h"
 
 #include <csignal>
 #include <poll.h>
