@@ -7,6 +7,7 @@
 
 #include "http/TIdPeerThread.h"
 #include "http/TIdSocketHandles.h"
+#include "platform/Sockets.h"
 
 namespace zir::http {
 
@@ -31,7 +32,8 @@ class TIdTCPServer {
     std::int32_t DefaultPort() const { return defaultPort_; }
     void SetDefaultPort(std::int32_t port) { defaultPort_ = port; }
 
-    std::int32_t ListenQueue = 15;
+    // A burst of connects beyond the queue is dropped and retried by the client after seconds.
+    std::int32_t ListenQueue = platform::SocketMaxListenQueue();
     // At most this many live connections; a further one is closed at once. 0: no limit. Room for
     // a thousand idle connections and more, while the 32-bit program's threads still fit.
     std::int32_t MaxConnections = 2000;

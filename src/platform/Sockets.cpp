@@ -78,6 +78,10 @@ bool SocketBind(SocketHandle socket, const std::string& ip, std::uint16_t port) 
     return ::bind(Native(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
+int SocketMaxListenQueue() {
+    return SOMAXCONN;
+}
+
 bool SocketListen(SocketHandle socket, int backlog) {
     return ::listen(Native(socket), backlog) == 0;
 }

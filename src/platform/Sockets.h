@@ -40,6 +40,8 @@ SocketHandle SocketCreateTcp();
 // Binds to ip:port; an empty ip means every local address. False on failure (an ip that is not
 // four dotted decimal numbers fails as an invalid argument).
 bool SocketBind(SocketHandle socket, const std::string& ip, std::uint16_t port);
+// The system's largest queue of connections waiting to be accepted.
+int SocketMaxListenQueue();
 bool SocketListen(SocketHandle socket, int backlog);
 
 // Lets a listening socket bind a port whose recently closed connections still linger (TIME_WAIT).
