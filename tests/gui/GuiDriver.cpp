@@ -309,6 +309,18 @@ BOOL CALLBACK FindTopWindow(HWND window, LPARAM data) {
     return FALSE;
 }
 
+// The text of a box: its static control that has text (the icon's has none).
+BOOL CALLBACK TextOfStatic(HWND child, LPARAM data) {
+    wchar_t name[32];
+    GetClassNameW(child, name, 32);
+    std::string text = Text(child);
+    if (_wcsicmp(name, L"Static") == 0 && !text.empty()) {
+        *reinterpret_cast<std::string*>(data) = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindTop(DWORD pid, const wchar_t* windowClass, bool visibleOnly) {
     WindowSearch search{pid, windowClass, visibleOnly};
     EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&search));
@@ -340,37 +352,30 @@ MessageBoxSeen ZirProcess::WaitForMessageBox(std::chrono::milliseconds limit) co
         return seen;
     seen.Caption = Text(seen.Window);
     // The box's text is its static control that has text (the icon's has none).
-    EnumChildWindows(
-        seen.Window,
-        [](HWND child, LPARAM data) -> BOOL {
-            wchar_t name[32];
-            GetClassNameW(child, name, 32);
-            std::string text = Text(child);
-            if (_wcsicmp(name, L"Static") == 0 && !text.empty()) {
-                *reinterpret_cast<std::string*>(data) = text;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&seen.Text));
+    EnumChildWindows(seen.Window, TextOfStatic, reinterpret_cast<LPARAM>(&seen.Text));
     return seen;
 }
 
+namespace {
+
+struct ControlSearch {
+    int Id;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<ControlSearch*>(data);
+    if (GetDlgCtrlID(child) != search->Id)
+        return TRUE;
+    search->Found = child;
+    return FALSE;
+}
+
+} // namespace
+
 HWND Control(HWND top, int id) {
-    struct Search {
-        int Id;
-        HWND Found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) != s->Id)
-                return TRUE;
-            s->Found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(top, MatchControl, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 

@@ -33,22 +33,23 @@ bool ClickTab(HWND main, int index) {
     return true;
 }
 
+struct ControlSearch {
+    int Id;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<ControlSearch*>(data);
+    if (GetDlgCtrlID(child) != search->Id)
+        return TRUE;
+    search->Found = child;
+    return FALSE;
+}
+
 // A control of the main window, on whichever page it sits.
 HWND MainControl(HWND main, int id) {
-    struct Search {
-        int Id;
-        HWND Found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) != s->Id)
-                return TRUE;
-            s->Found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(main, MatchControl, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 
