@@ -1,5 +1,6 @@
 #include "GuiDriver.h"
 
+#include "ChildControl.h"
 #include "shell/win32/ControlIds.h"
 
 #include <shellapi.h>
@@ -120,71 +121,67 @@ int FreeLoopbackPort() {
     return ntohs(address.sin_port);
 }
 
-std::string HttpGet(int port, const std::string& target) {
+namespace {
+
+// A loopback connection to the service, or INVALID_SOCKET.
+SOCKET ConnectLoopback(int port) {
     EnsureWinsock();
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     DWORD timeout = 10000;
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
     sockaddr_in address = Loopback(port);
-    std::string answer;
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        std::string request = "GET " + target +
-                              " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-        send(s, request.data(), static_cast<int>(request.size()), 0);
-        // The service keeps every connection open (keep-alive whatever the request says): the
-        // answer ends where its Content-Length says, or with the header block without one.
-        char buffer[65536];
-        int got = 0;
-        while ((got = recv(s, buffer, sizeof buffer, 0)) > 0) {
-            answer.append(buffer, static_cast<size_t>(got));
-            size_t end = answer.find("\r\n\r\n");
-            if (end == std::string::npos)
-                continue;
-            size_t length = answer.find("Content-Length: ");
-            if (length == std::string::npos || length > end)
-                break;
-            size_t body = std::stoul(answer.substr(length + 16));
-            if (answer.size() >= end + 4 + body)
-                break;
-        }
+    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        closesocket(s);
+        return INVALID_SOCKET;
     }
+    return s;
+}
+
+// Sends one GET and takes its whole answer off the connection: the service keeps every
+// connection open (keep-alive whatever the request says), so the answer ends where its
+// Content-Length says, or with the header block without one. Bytes beyond it stay in pending.
+std::string Exchange(SOCKET s, const std::string& target, std::string& pending) {
+    const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    send(s, request.data(), static_cast<int>(request.size()), 0);
+    char buffer[65536];
+    for (;;) {
+        size_t end = pending.find("\r\n\r\n");
+        if (end != std::string::npos) {
+            size_t length = pending.find("Content-Length: ");
+            size_t body = length < end ? std::stoul(pending.substr(length + 16)) : 0;
+            if (pending.size() >= end + 4 + body) {
+                std::string answer = pending.substr(0, end + 4 + body);
+                pending.erase(0, end + 4 + body);
+                return answer;
+            }
+        }
+        int got = recv(s, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            return "";
+        pending.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+} // namespace
+
+std::string HttpGet(int port, const std::string& target) {
+    SOCKET s = ConnectLoopback(port);
+    if (s == INVALID_SOCKET)
+        return "";
+    std::string pending;
+    std::string answer = Exchange(s, target, pending);
     closesocket(s);
     return answer;
 }
 
 int HttpGetRepeated(int port, const std::string& target, int count) {
-    EnsureWinsock();
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    DWORD timeout = 10000;
-    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-    sockaddr_in address = Loopback(port);
+    SOCKET s = ConnectLoopback(port);
+    if (s == INVALID_SOCKET)
+        return 0;
+    std::string pending;
     int answers = 0;
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-        std::string pending;
-        char buffer[65536];
-        for (; answers < count; ++answers) {
-            send(s, request.data(), static_cast<int>(request.size()), 0);
-            // One answer: its header block and its Content-Length's worth of body.
-            for (;;) {
-                size_t end = pending.find("\r\n\r\n");
-                if (end != std::string::npos) {
-                    size_t length = pending.find("Content-Length: ");
-                    size_t body = length < end ? std::stoul(pending.substr(length + 16)) : 0;
-                    if (pending.size() >= end + 4 + body) {
-                        pending.erase(0, end + 4 + body);
-                        break;
-                    }
-                }
-                int got = recv(s, buffer, sizeof buffer, 0);
-                if (got <= 0) {
-                    closesocket(s);
-                    return answers;
-                }
-                pending.append(buffer, static_cast<size_t>(got));
-            }
-        }
-    }
+    while (answers < count && !Exchange(s, target, pending).empty())
+        ++answers;
     closesocket(s);
     return answers;
 }
@@ -356,27 +353,8 @@ MessageBoxSeen ZirProcess::WaitForMessageBox(std::chrono::milliseconds limit) co
     return seen;
 }
 
-namespace {
-
-struct ControlSearch {
-    int Id;
-    HWND Found;
-};
-
-BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
-    auto* search = reinterpret_cast<ControlSearch*>(data);
-    if (GetDlgCtrlID(child) != search->Id)
-        return TRUE;
-    search->Found = child;
-    return FALSE;
-}
-
-} // namespace
-
 HWND Control(HWND top, int id) {
-    ControlSearch search{id, nullptr};
-    EnumChildWindows(top, MatchControl, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
+    return test::ChildControl(top, id);
 }
 
 std::string Text(HWND window) {

@@ -110,12 +110,7 @@ TEST_F(SettingsDialogTest, GoodValuesAreSavedAndNothingChangedSavesNothing) {
 }
 
 TEST_F(SettingsDialogTest, ACacheStoredAsTwoShowsTickedAndSavesOne) {
-    port = FreeLoopbackPort();
-    zir = std::make_unique<ZirProcess>(folder, "WebPort=" + std::to_string(port) +
-                                                   "\r\nWebType=0\r\nWebCache=2\r\nWebSound=1\r\n");
-    zir->Start();
-    main = zir->MainWindow();
-    ASSERT_NE(main, nullptr);
+    Launch(2);
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(Checked(Control(dialog, IDC_chkCache)));

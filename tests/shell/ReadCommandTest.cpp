@@ -1,6 +1,7 @@
 // `zir read` and `zir uid` end to end: the real program with the simulated reader, run in a
 // fresh folder so that zp.bmp lands there.
 #include "ProgramRun.h"
+#include "TestPageCases.h"
 
 #include <gtest/gtest.h>
 
@@ -31,36 +32,14 @@ class ReadCommandTest : public testing::Test {
     }
 
     TempDir dir;
-    const std::string rule = "==================";
-    const std::string common = "Name=张三\nSex=男\nNation=汉\nBirthday=19900101\n"
-                               "Address=北京市\nIdCode=110101199001010031\nDepartment=公安局\n"
-                               "StartDate=20200101\nEndDate=20400101\nPassNum=H123\n"
-                               "NameEn=ZHANG SAN\nCountry=加拿大\nCountryCode=CAN\nUid=U1\n";
+    const std::string& rule = zir::test::kTestPageRule;
+    const std::string& common = zir::test::kTestPageCardFields;
 };
 
 } // namespace
 
 TEST_F(ReadCommandTest, EachCardTypePrintsItsLinesAndLeavesThePhoto) {
-    struct Case {
-        int Type;
-        std::vector<std::string> Lines;
-    };
-    const Case cases[] = {
-        {1,
-         {"##身份证", "张三", "男", "汉", "19900101", "北京市", "110101199001010031", "公安局",
-          "20200101", "20400101", "U1", rule, ""}},
-        {2,
-         {"##港澳台居住证", "张三", "男", "19900101", "北京市", "110101199001010031", "H123",
-          "公安局", "20200101", "20400101", "U1", rule, ""}},
-        {3,
-         {"##外国人永居证17版", "张三", "ZHANG SAN", "男", "加拿大", "CAN", "19900101",
-          "110101199001010031", "公安局", "20200101", "20400101", "U1", rule, ""}},
-        {4,
-         {"##外国人永居证23版", "张三", "ZHANG SAN", "男", "加拿大", "CAN", "19900101",
-          "110101199001010031", "公安局", "20200101", "20400101", "U1", rule, ""}},
-        {7, {"##其他证件", "其他证件", "U1", rule, ""}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : zir::test::TestPageCasesByType()) {
         SCOPED_TRACE(c.Type);
         auto r = Run("read", common + "CardType=" + std::to_string(c.Type) + "\n");
         EXPECT_EQ(r.ExitCode, 0);

@@ -3,6 +3,7 @@
 // menu opens at the cursor), "settings" (the menu's "设置"), "tab N" (a click on the main window's
 // Nth tab), "click ID" (a button of the main window), "wait MS". Exit status 0 when done.
 
+#include "ChildControl.h"
 #include "shell/win32/ControlIds.h"
 
 #include <cwchar>
@@ -33,26 +34,6 @@ bool ClickTab(HWND main, int index) {
     return true;
 }
 
-struct ControlSearch {
-    int Id;
-    HWND Found;
-};
-
-BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
-    auto* search = reinterpret_cast<ControlSearch*>(data);
-    if (GetDlgCtrlID(child) != search->Id)
-        return TRUE;
-    search->Found = child;
-    return FALSE;
-}
-
-// A control of the main window, on whichever page it sits.
-HWND MainControl(HWND main, int id) {
-    ControlSearch search{id, nullptr};
-    EnumChildWindows(main, MatchControl, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -73,7 +54,7 @@ int wmain(int argc, wchar_t** argv) {
                 return 1;
             ++i;
         } else if (std::wcscmp(action, L"click") == 0) {
-            HWND button = MainControl(main, _wtoi(value));
+            HWND button = zir::test::ChildControl(main, _wtoi(value));
             if (button == nullptr)
                 return 1;
             PostMessageW(button, BM_CLICK, 0, 0);

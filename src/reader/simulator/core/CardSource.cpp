@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 namespace zir::reader::simulator {
 

@@ -4,7 +4,6 @@
 #include "reader/simulator/core/SimulatedCard.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
