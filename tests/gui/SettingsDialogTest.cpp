@@ -184,5 +184,27 @@ TEST_F(SettingsDialogTest, AutostartOnAndOffCreateAndRemoveTheStartupShortcut) {
     EXPECT_FALSE(FileExists(link));
 }
 
+// Closed by a message from another program (a session ending, a window tool), the dialog goes at
+// once and gives the main window back; nothing is saved and the dialog opens again.
+TEST_F(SettingsDialogTest, ACloseSentFromOutsideEndsTheDialog) {
+    Launch();
+    const std::string before = Settings();
+    for (UINT close : {UINT(WM_CLOSE), UINT(WM_SYSCOMMAND)}) {
+        SCOPED_TRACE(close);
+        HWND dialog = Open();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_FALSE(IsWindowEnabled(main));
+        SetText(Control(dialog, IDC_TxtWebPort), "1");
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(dialog, close, close == WM_SYSCOMMAND ? SC_CLOSE : 0, 0, SMTO_NORMAL,
+                            5000, &result);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, std::chrono::seconds(3)));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; },
+                              std::chrono::seconds(3)));
+    }
+    EXPECT_EQ(Settings(), before);
+    EXPECT_FALSE(HttpGet(port, "/?type=UID").empty());
+}
+
 } // namespace
 } // namespace zir::gui

@@ -67,8 +67,10 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Enter and Escape (IDOK, IDCANCEL) do nothing: the dialog has no default button.
         return 0;
     case WM_CLOSE:
-        // The close box saves nothing.
-        closed_ = true;
+        // The close box saves nothing. Close() also wakes the modal loop, which matters when the
+        // message was sent from another thread or process: sent messages are handled inside
+        // GetMessageW, which would otherwise go on waiting.
+        Close();
         return 0;
     case WM_CTLCOLORSTATIC:
         // The separator line is a label without text in the button-shadow colour.
@@ -210,7 +212,7 @@ void TForm2::btnSaveConfigClick() {
     if (!step.Message.Text.empty())
         platform::ShowUserMessage(step.Message);
     if (step.Change != shell::TAutostartChange::Failed)
-        closed_ = true;
+        Close();
 }
 
 } // namespace zir::win32
