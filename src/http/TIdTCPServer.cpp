@@ -12,6 +12,7 @@
 #include "http/EIdException.h"
 #include "http/TIdIOHandlerSocket.h"
 #include "platform/Sockets.h"
+#include "platform/FreeMemory.h"
 #include "platform/Threads.h"
 
 namespace zir::http {
@@ -48,6 +49,21 @@ struct TIdServerState {
     std::mutex ListenersLock;
     std::vector<std::unique_ptr<TListener>> Listeners;
 
+    // The most connections open at once since memory was last handed back.
+    std::size_t PeakSinceTrim = 0;
+
+    // A burst is over once three quarters of its connections have gone: then the memory they
+    // used goes back to the system, once per burst rather than on every close.
+    bool BurstEndsWithLeaving() {
+        std::lock_guard<std::mutex> guard(WorkersLock);
+        constexpr std::size_t kBurst = 64;
+        const std::size_t remaining = Workers.empty() ? 0 : Workers.size() - 1;
+        if (PeakSinceTrim < kBurst || remaining * 4 > PeakSinceTrim)
+            return false;
+        PeakSinceTrim = remaining;
+        return true;
+    }
+
     std::size_t LiveCount() {
         std::lock_guard<std::mutex> guard(WorkersLock);
         return Workers.size();
@@ -67,6 +83,9 @@ void RunWorker(const std::shared_ptr<TIdServerState>& state,
         // Errors inside a connection end it; nothing reaches the client or the main window.
     }
     connection.IOHandler().Close();
+    // Before leaving the list, so that a stop waits for it.
+    if (state->BurstEndsWithLeaving())
+        platform::ReturnFreeMemory();
     std::lock_guard<std::mutex> guard(state->WorkersLock);
     state->Workers.remove(worker);
     state->WorkerFinished.notify_all();
@@ -94,6 +113,7 @@ void StartWorker(const std::shared_ptr<TIdServerState>& state, platform::SocketH
             return; // the connection closes with the worker discarded here
         }
         state->Workers.push_back(worker);
+        state->PeakSinceTrim = std::max(state->PeakSinceTrim, state->Workers.size());
     }
     bool started = false;
     try {
