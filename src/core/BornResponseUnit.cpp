@@ -77,7 +77,11 @@ std::string TBornResponse::BuildPermanentResidenceJson(TIdCardRec rec) {
 }
 
 std::string TBornResponse::BuildResultContentJson(TIdCardRec rec) {
-    std::string out = "{";
+    std::string out;
+    // The photo's size and room for the rest: the nested object outgrows what each member list
+    // reserves by its closing braces, and a second photo-sized allocation per answer shows.
+    out.reserve(rec.PhotoBase64.size() + 1024);
+    out += '{';
     AppendJsonMembers(out, {{"resultFlag", "0"}});
     out += ",\"resultContent\":{";
     AppendJsonMembers(out, {{"chName", rec.Name},

@@ -2,12 +2,42 @@
 
 #include "platform/Utf8Codec.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace zir::core {
+
+namespace {
+
+constexpr std::uint64_t Repeated(unsigned char byte) {
+    return 0x0101010101010101ull * byte;
+}
+
+// True when none of the 8 bytes needs a look of its own: printable ASCII other than '"' and
+// '\\'. The photo text is tens of kilobytes of such bytes, so it is scanned a word at a time.
+bool PlainWord(std::uint64_t word) {
+    constexpr std::uint64_t high = Repeated(0x80);
+    const auto hasZero = [](std::uint64_t w) { return (w - Repeated(0x01)) & ~w & high; };
+    const std::uint64_t control = (word - Repeated(0x20)) & ~word & high; // a byte below 0x20
+    return ((word & high) | control | hasZero(word ^ Repeated('"')) |
+            hasZero(word ^ Repeated('\\'))) == 0;
+}
+
+} // namespace
 
 void AppendJsonEscaped(std::string& out, std::string_view text) {
     static const char hex[] = "0123456789ABCDEF";
     size_t plain = 0; // start of the run of bytes that need no escape
     for (size_t i = 0; i < text.size(); ++i) {
+        while (text.size() - i >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            if (!PlainWord(word))
+                break;
+            i += 8;
+        }
+        if (i == text.size())
+            break;
         const unsigned char byte = static_cast<unsigned char>(text[i]);
         if (byte >= 0x80) {
             char32_t cp;

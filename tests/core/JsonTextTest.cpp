@@ -31,6 +31,23 @@ TEST(JsonText, AsciiAndWellFormedUtf8StayAsTheyAre) {
     EXPECT_EQ(JsonEscaped(""), "");
 }
 
+// Long plain runs are scanned a word at a time: a byte that needs a look of its own is found
+// at every place inside and around such a word.
+TEST(JsonText, ABytePlacedAnywhereInALongPlainRunIsHandled) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"", "\\\""},          {"\\", "\\\\"},          {"\x01", "\\u0001"},
+        {"\x1f", "\\u001F"},      {"\n", "\\n"},              {"\x7f", "\x7f"},
+        {" ", " "},                 {"\xC3\xA9", "\xC3\xA9"},    {"\xE5\xBC\xA0", "\xE5\xBC\xA0"},
+        {"\xFF", "\xEF\xBF\xBD"}, {"\x80", "\xEF\xBF\xBD"}, {"\xC3", "\xEF\xBF\xBD"}};
+    for (const auto& [inserted, escaped] : cases) {
+        for (std::size_t at = 0; at <= 24; ++at) {
+            SCOPED_TRACE(escaped + " at " + std::to_string(at));
+            const std::string before(at, 'A'), after(24 - at, 'z');
+            EXPECT_EQ(JsonEscaped(before + inserted + after), before + escaped + after);
+        }
+    }
+}
+
 TEST(JsonText, EveryByteThatIsNotUtf8BecomesAReplacementCharacter) {
     const std::string r = "\xEF\xBF\xBD"; // U+FFFD
     // GBK as the reader delivers it, a lone continuation byte, a cut-off sequence, an overlong
