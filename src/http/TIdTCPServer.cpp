@@ -49,19 +49,27 @@ struct TIdServerState {
     std::mutex ListenersLock;
     std::vector<std::unique_ptr<TListener>> Listeners;
 
-    // The most connections open at once since memory was last handed back.
+    // The most connections open at once since memory was last handed back, and whether the
+    // last of that burst's connections still owe it.
     std::size_t PeakSinceTrim = 0;
+    bool TrimWhenEmpty = false;
 
-    // A burst is over once three quarters of its connections have gone: then the memory they
-    // used goes back to the system, once per burst rather than on every close.
+    // A burst is over once three quarters of its connections have gone, and again when the last
+    // has: then the memory they used goes back to the system, not on every close.
     bool BurstEndsWithLeaving() {
         std::lock_guard<std::mutex> guard(WorkersLock);
         constexpr std::size_t kBurst = 64;
         const std::size_t remaining = Workers.empty() ? 0 : Workers.size() - 1;
-        if (PeakSinceTrim < kBurst || remaining * 4 > PeakSinceTrim)
-            return false;
-        PeakSinceTrim = remaining;
-        return true;
+        if (PeakSinceTrim >= kBurst && remaining * 4 <= PeakSinceTrim) {
+            PeakSinceTrim = remaining;
+            TrimWhenEmpty = remaining > 0;
+            return true;
+        }
+        if (remaining == 0 && TrimWhenEmpty) {
+            TrimWhenEmpty = false;
+            return true;
+        }
+        return false;
     }
 
     std::size_t LiveCount() {

@@ -9,4 +9,8 @@ void ReturnFreeMemory() {
     HeapCompact(GetProcessHeap(), 0);
 }
 
+void SetUpAllocatorForService() {
+    // The Windows heap keeps freed blocks by itself.
+}
+
 } // namespace zir::platform

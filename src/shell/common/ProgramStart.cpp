@@ -2,6 +2,7 @@
 
 #include "config/ConfigHelper.h"
 #include "platform/Environment.h"
+#include "platform/FreeMemory.h"
 #include "platform/Paths.h"
 #include "platform/UserMessage.h"
 #include "reader/ReaderLoader.h"
@@ -46,6 +47,7 @@ void PrepareProgram(const CommandLine& line) {
 }
 
 bool StartService(core::CardService& service) {
+    platform::SetUpAllocatorForService();
     if (config::TConfigHelper::GetConfig().WebPort == 0) {
         config::TConfigHelper::SetWebPort(service.DefaultPort());
         try {
