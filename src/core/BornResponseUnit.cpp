@@ -10,7 +10,7 @@ namespace zir::core {
 // The record's texts are UTF-8 already (converted where they left the reader), so assembling is
 // all that is left; values are escaped so that no card text can break the document.
 
-std::string TBornResponse::BuildResponse(TIdCardRec rec) {
+std::string TBornResponse::BuildResponse(const TIdCardRec& rec) {
     const int32_t webType = config::TConfigHelper::GetConfig().WebType;
     if (webType == 1)
         return BuildResultContentJson(std::move(rec));
@@ -27,7 +27,7 @@ std::string TBornResponse::BuildResponse(TIdCardRec rec) {
     }
 }
 
-std::string TBornResponse::BuildIdCardJson(TIdCardRec rec) {
+std::string TBornResponse::BuildIdCardJson(const TIdCardRec& rec) {
     return JsonObject({{"statusCode", "200"},
                        {"cardType", rec.CardType},
                        {"name", rec.Name},
@@ -43,7 +43,7 @@ std::string TBornResponse::BuildIdCardJson(TIdCardRec rec) {
                        {"uid", rec.Uid}});
 }
 
-std::string TBornResponse::BuildResidencePermitJson(TIdCardRec rec) {
+std::string TBornResponse::BuildResidencePermitJson(const TIdCardRec& rec) {
     return JsonObject({{"statusCode", "200"},
                        {"cardType", rec.CardType},
                        {"name", rec.Name},
@@ -59,7 +59,7 @@ std::string TBornResponse::BuildResidencePermitJson(TIdCardRec rec) {
                        {"uid", rec.Uid}});
 }
 
-std::string TBornResponse::BuildPermanentResidenceJson(TIdCardRec rec) {
+std::string TBornResponse::BuildPermanentResidenceJson(const TIdCardRec& rec) {
     return JsonObject({{"statusCode", "200"},
                        {"cardType", rec.CardType},
                        {"name", rec.Name},
@@ -76,7 +76,7 @@ std::string TBornResponse::BuildPermanentResidenceJson(TIdCardRec rec) {
                        {"uid", rec.Uid}});
 }
 
-std::string TBornResponse::BuildResultContentJson(TIdCardRec rec) {
+std::string TBornResponse::BuildResultContentJson(const TIdCardRec& rec) {
     std::string out;
     // The photo's size and room for the rest: the nested object outgrows what each member list
     // reserves by its closing braces, and a second photo-sized allocation per answer shows.

@@ -15,13 +15,13 @@ class TBornResponse {
     // The document for the current WebType, read afresh on every call: 0 chooses by the card
     // type code (1 identity card, 2 residence permit, 3 and 4 permanent residence card, anything
     // else identity card), 1 the result-content layout, any other value the identity-card layout.
-    static std::string BuildResponse(TIdCardRec rec);
+    static std::string BuildResponse(const TIdCardRec& rec);
 
     // One layout each. One line, every value a JSON string, every member present even when empty.
-    static std::string BuildIdCardJson(TIdCardRec rec);
-    static std::string BuildResidencePermitJson(TIdCardRec rec);
-    static std::string BuildPermanentResidenceJson(TIdCardRec rec);
-    static std::string BuildResultContentJson(TIdCardRec rec);
+    static std::string BuildIdCardJson(const TIdCardRec& rec);
+    static std::string BuildResidencePermitJson(const TIdCardRec& rec);
+    static std::string BuildPermanentResidenceJson(const TIdCardRec& rec);
+    static std::string BuildResultContentJson(const TIdCardRec& rec);
 };
 
 } // namespace zir::core

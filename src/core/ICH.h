@@ -9,8 +9,8 @@
 namespace zir::core {
 
 // The value record of one card read. Texts are UTF-8, converted from the reader's GBK right
-// after trimming; Uid keeps the bytes the reader delivered. Copied whole by the cache and the
-// response builders.
+// after trimming; Uid keeps the bytes the reader delivered. Copied whole in and out of the
+// cache.
 struct TIdCardRec {
     std::string Name;
     std::string SexDesc;
