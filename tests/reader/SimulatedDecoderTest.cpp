@@ -84,6 +84,20 @@ TEST_F(SimulatedDecoderTest, UnpackWritesTheCardFilesPhotoAsItIs) {
     EXPECT_EQ(zir::test::ReadFileBytes(dir.File("zp.bmp")), "not even a bitmap");
 }
 
+// The file is overwritten in place: a shorter photo after a longer one leaves no tail of it, and
+// a longer one after a shorter one is whole.
+TEST_F(SimulatedDecoderTest, EachUnpackLeavesExactlyItsOwnPhoto) {
+    std::vector<unsigned char> bitmap(38556, 0);
+    unsigned char raw[kRawPhotoBytes] = {};
+    const std::string shortPhoto = dir.Write("short.bin", "short");
+    for (const std::string& photo : {std::string(), shortPhoto, std::string(), shortPhoto}) {
+        WriteRawPhoto({1, 0, photo}, raw);
+        ASSERT_EQ(decoder.Unpack(raw, bitmap.data(), 1), 1);
+        EXPECT_EQ(zir::test::ReadFileBytes(dir.File("zp.bmp")),
+                  photo.empty() ? PlaceholderPortraitBmp() : "short");
+    }
+}
+
 TEST_F(SimulatedDecoderTest, FailuresLeaveNoFile) {
     std::vector<unsigned char> bitmap(38556, 0);
     unsigned char raw[kRawPhotoBytes] = {};

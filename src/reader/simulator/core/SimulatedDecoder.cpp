@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 
 namespace zir::reader::simulator {
@@ -16,6 +17,28 @@ namespace zir::reader::simulator {
 namespace {
 constexpr std::size_t kBitmapBytes = 38556; // 102 x 126 pixels x 3 bytes
 constexpr std::size_t kBmpHeaderBytes = 54;
+} // namespace
+
+namespace {
+
+// Overwrites the file in place and cuts what is left of a longer one. Emptying it first would
+// make the file system write it to disk at once on close (its guard against empty files after a
+// crash), which costs a full read from the cache-less service more than everything else.
+bool WritePhotoFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::error_code ignored;
+    const bool exists = std::filesystem::is_regular_file(path, ignored);
+    std::ofstream out(path, exists ? std::ios::binary | std::ios::in | std::ios::out
+                                   : std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        return false;
+    std::error_code error;
+    if (exists && std::filesystem::file_size(path, error) > bytes.size())
+        std::filesystem::resize_file(path, bytes.size(), error);
+    return !error;
+}
+
 } // namespace
 
 SimulatedDecoder& TheSimulatedDecoder() {
@@ -48,14 +71,9 @@ int32_t SimulatedDecoder::Unpack(const unsigned char* raw, unsigned char* bitmap
     }
 
     std::string target = platform::CurrentDirectory() + platform::PathSeparator() + "zp.bmp";
-    {
-        std::ofstream out(platform::PathFromUtf8(target), std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            WarnLine("unpack: cannot write " + target);
-            return kUnpackCannotWrite;
-        }
+    if (!WritePhotoFile(platform::PathFromUtf8(target), bytes)) {
+        WarnLine("unpack: cannot write " + target);
+        return kUnpackCannotWrite;
     }
     // The pixel rows behind the header, as far as they go; the service relies on the file.
     if (bitmap38556 && bytes.size() > kBmpHeaderBytes)
