@@ -16,6 +16,13 @@ using namespace zir::win32;
 class SettingsDialogTest : public GuiTest {
   protected:
     HWND Open() {
+        // A dialog that a save just closed may still be on screen for a moment: the new one is
+        // only told from it once it has gone.
+        HWND previous = zir->TopWindow(kSettingsWindowClass, true, std::chrono::milliseconds(0));
+        if (previous != nullptr) {
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(previous); },
+                                  std::chrono::seconds(3)));
+        }
         PostMessageW(main, WM_COMMAND, IDM_N2, 0);
         HWND dialog = zir->TopWindow(kSettingsWindowClass, true);
         EXPECT_NE(dialog, nullptr);
@@ -69,7 +76,9 @@ TEST_F(SettingsDialogTest, EachBadValueIsRefusedWithItsMessageAndFocus) {
         EXPECT_EQ(lastCaption, "zir服务");
         EXPECT_TRUE(IsWindowVisible(dialog));
         EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == Control(dialog, c.Focus); },
-                              std::chrono::seconds(2)));
+                              std::chrono::seconds(6)))
+            << "focus on " << FocusOf(dialog) << " (id " << GetDlgCtrlID(FocusOf(dialog))
+            << "), the dialog is " << dialog;
     }
     EXPECT_EQ(Settings(), before);
 }

@@ -76,6 +76,24 @@ void FormWindow::FollowDpiChange(WPARAM wParam, LPARAM lParam) {
     LayoutControls();
 }
 
+void FormWindow::FocusControl(HWND control) {
+    focus_ = control;
+    SetFocus(control);
+}
+
+bool FormWindow::KeepFocusAcrossActivation(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(handle_, focus))
+            focus_ = focus;
+        return false;
+    }
+    if (HIWORD(wParam) != 0 || focus_ == nullptr || !IsWindow(focus_) || !IsChild(handle_, focus_))
+        return false; // minimised, or no control yet: the form itself takes the focus
+    SetFocus(focus_);
+    return true;
+}
+
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     FormWindow* form;
     if (message == WM_NCCREATE) {
@@ -87,6 +105,8 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     }
     if (form == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_ACTIVATE && form->KeepFocusAcrossActivation(wParam))
+        return 0;
     const LRESULT result = form->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -40,6 +40,9 @@ class FormWindow {
     // WM_DPICHANGED: the font for the new DPI, the rectangle Windows suggests, the layout.
     void FollowDpiChange(WPARAM wParam, LPARAM lParam);
 
+    // Gives control the focus and keeps it there across the form's next activation.
+    void FocusControl(HWND control);
+
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual void LayoutControls() = 0;
     // After the last message (WM_NCDESTROY): the window is gone.
@@ -51,6 +54,13 @@ class FormWindow {
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // As a dialog box does: the control that had the focus gets it back when the form is
+    // activated again (after a message box, or from another program), where the default
+    // handling would give it to the form itself. Windows may deliver that activation after the
+    // box has gone, later than a plain SetFocus made when the box returned. True when handled.
+    bool KeepFocusAcrossActivation(WPARAM wParam);
+
+    HWND focus_ = nullptr;
     HFONT font_ = nullptr;
     DWORD style_ = 0;
     DWORD exStyle_ = 0;

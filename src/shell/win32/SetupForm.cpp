@@ -148,7 +148,7 @@ void TForm2::ShowModal() {
         EnableWindow(owner_, FALSE);
     ShowWindow(handle_, SW_SHOW);
     SetForegroundWindow(handle_);
-    SetFocus(chkAutoRun_);
+    FocusControl(chkAutoRun_);
 
     RunMessageLoop([this] { return closed_; });
 
@@ -191,7 +191,7 @@ void TForm2::btnSaveConfigClick() {
     if (!result.Valid) {
         platform::ShowUserMessage(DialogMessage(result.Message, platform::UserMessageKind::Plain));
         HWND box = result.Focus == shell::TSettingsFocus::Type ? txtWebType_ : TxtWebPort_;
-        SetFocus(box);
+        FocusControl(box);
         SendMessageW(box, EM_SETSEL, 0, -1);
         return;
     }
