@@ -148,3 +148,12 @@ TEST_F(SettingsCommand, AFileThatCannotBeWrittenIsAnError) {
     EXPECT_EQ(r.Out, "");
     EXPECT_NE(r.Err.find("no-such-folder/zir.INI"), std::string::npos) << r.Err;
 }
+
+// The version the packages carry in their names, from the same place.
+TEST(ProgramVersion, VersionPrintsTheBuildsVersionAndRunsNothingElse) {
+    TempDir dir;
+    const ProgramResult result = RunZir({"--version", "--config", dir.File("none.INI")}, dir.Path());
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out, std::string("zir ") + ZIR_PROJECT_VERSION + "\n");
+    EXPECT_FALSE(FileExists(dir.File("none.INI")));
+}

@@ -44,6 +44,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& words) {
             line.SimulatorCardFile = word.substr(std::string_view("--simulate=").size());
         } else if (word == "--help" || word == "-h") {
             line.Help = true;
+        } else if (word == "--version") {
+            line.Version = true;
         } else if (word.rfind("--", 0) == 0) {
             result.Error = "unknown option " + word;
         } else if (!commandSeen) {
@@ -75,7 +77,12 @@ std::string UsageText() {
            "  --config FILE          settings file (default: the program's path + .INI)\n"
            "  --simulate[=CARDFILE]  use the simulated reader; without a file, the demo card\n"
            "  --reader-dir DIR       folder of the reader libraries (default: the program's)\n"
+           "  --version              the program's version\n"
            "  --help                 this text\n";
+}
+
+std::string VersionText() {
+    return std::string("zir ") + ZIR_VERSION + "\n";
 }
 
 } // namespace zir::shell

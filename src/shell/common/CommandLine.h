@@ -17,6 +17,7 @@ struct CommandLine {
     std::optional<std::string> SimulatorCardFile; // only with --simulate=FILE
     std::optional<std::string> ReaderDir;
     bool Help = false;
+    bool Version = false;
 };
 
 struct CommandLineResult {
@@ -28,5 +29,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& words);
 
 // The usage text printed by --help and after a command line error.
 std::string UsageText();
+
+// What --version prints: "zir " and the version the build was made with, then a line break.
+std::string VersionText();
 
 } // namespace zir::shell

@@ -23,6 +23,10 @@ int main(int argc, char** argv) {
         std::fputs(zir::shell::UsageText().c_str(), stdout);
         return 0;
     }
+    if (line.Version) {
+        std::fputs(zir::shell::VersionText().c_str(), stdout);
+        return 0;
+    }
 
     zir::console::InstallConsoleMessages();
     zir::shell::PrepareProgram(line);

@@ -85,7 +85,8 @@ int RunCommand(const shell::CommandLine& line) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const shell::CommandLineResult parsed = shell::ParseCommandLine(CommandLineWords());
     const shell::CommandLine& line = parsed.Line;
-    const bool console = !parsed.Error.empty() || line.Help || !line.Command.empty();
+    const bool console =
+        !parsed.Error.empty() || line.Help || line.Version || !line.Command.empty();
     // The tray program writes only where it was given a stream; a command also finds the
     // console of the prompt it was typed at.
     if (console)
@@ -94,6 +95,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return CommandLineError(parsed.Error);
     if (line.Help) {
         Out(shell::UsageText());
+        return 0;
+    }
+    if (line.Version) {
+        Out(shell::VersionText());
         return 0;
     }
     if (!line.Command.empty())

@@ -30,4 +30,5 @@ TEST(CommandLine, BadWordsAreErrors) {
     EXPECT_NE(ParseCommandLine({"--reader-dir="}).Error, "");
     EXPECT_NE(ParseCommandLine({"--frobnicate"}).Error, "");
     EXPECT_TRUE(ParseCommandLine({"read", "--help"}).Line.Help);
+    EXPECT_TRUE(ParseCommandLine({"--version"}).Line.Version);
 }
