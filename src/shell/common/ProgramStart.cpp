@@ -7,9 +7,11 @@
 #include "platform/UserMessage.h"
 #include "reader/ReaderLoader.h"
 #include "reader/simulator/SimulatorContract.h"
+#include "shell/common/InstallLayout.h"
 #include "shell/common/SettingsApply.h"
 
 #include <exception>
+#include <filesystem>
 #include <optional>
 
 namespace zir::shell {
@@ -24,13 +26,31 @@ void BindReaderLibraries(const CommandLine& line) {
         if (line.SimulatorCardFile)
             cardFile = platform::AbsolutePath(*line.SimulatorCardFile);
         platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, cardFile);
-        folder = platform::ExecutableDirectory() + platform::PathSeparator() + "simulator";
+        folder = SimulatorFolder(platform::ExecutableDirectory());
     } else {
         folder = platform::ExecutableDirectory();
     }
     if (line.ReaderDir)
         folder = platform::AbsolutePath(*line.ReaderDir);
     reader::InstallReaderApi(reader::LoadReaderLibraries(folder));
+}
+
+// The package's settings file is the user's: its folder is made, and the file with the
+// defaults on the service's first start, so that the user finds it where the README says.
+void UsePackageSettingsFile(const std::string& path, bool service) {
+    config::TConfigHelper::SetConfigFilePath(path);
+    std::error_code error;
+    const std::filesystem::path file = platform::PathFromUtf8(path);
+    std::filesystem::create_directories(file.parent_path(), error);
+    if (!service || std::filesystem::exists(file, error))
+        return;
+    try {
+        if (config::TConfigHelper::LoadConfig())
+            config::TConfigHelper::SaveConfig();
+    } catch (const std::exception& e) {
+        // The service still runs with the defaults; the user learns why nothing was written.
+        platform::ShowUserMessage(e.what());
+    }
 }
 
 } // namespace
@@ -42,6 +62,8 @@ bool CommandUsesReader(const std::string& command) {
 void PrepareProgram(const CommandLine& line) {
     if (line.ConfigFile)
         config::TConfigHelper::SetConfigFilePath(platform::AbsolutePath(*line.ConfigFile));
+    else if (const auto packaged = PackageSettingsFile(platform::ExecutableDirectory()))
+        UsePackageSettingsFile(*packaged, line.Command.empty());
     if (CommandUsesReader(line.Command))
         BindReaderLibraries(line);
 }

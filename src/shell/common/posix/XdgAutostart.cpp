@@ -4,6 +4,7 @@
 #include "shell/common/Autostart.h"
 
 #include "platform/Environment.h"
+#include "shell/common/InstallLayout.h"
 
 #include <cerrno>
 #include <cstring>
@@ -63,10 +64,7 @@ std::string EntryText(const TAutostartProgram& program) {
 } // namespace
 
 std::string AutostartEntryPath() {
-    std::string base = platform::GetEnvironmentValue("XDG_CONFIG_HOME").value_or("");
-    if (base.empty() || base[0] != '/')
-        base = platform::GetEnvironmentValue("HOME").value_or("") + "/.config";
-    return base + "/autostart/starttarvo.desktop";
+    return UserConfigFolder() + "/autostart/starttarvo.desktop";
 }
 
 void CreateAutostartEntry(const std::string& path, const TAutostartProgram& program) {
