@@ -11,6 +11,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "local identity-card web service")
 set(CPACK_PACKAGE_CONTACT "zir developers <zir@example.com>")
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+# Symbols only help a debugger; the export tables the reader loader binds by stay.
+set(CPACK_STRIP_FILES ON)
 # Only what the install rules below name, whatever else a build folder holds (tests, tools).
 set(CPACK_COMPONENTS_ALL program)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
@@ -36,8 +38,18 @@ if(WIN32)
   install(TARGETS zir RUNTIME DESTINATION . COMPONENT program)
   install(TARGETS ${zir_simulator_targets} RUNTIME DESTINATION simulator COMPONENT program
           LIBRARY DESTINATION simulator COMPONENT program)
-  install(FILES README.md DESTINATION . RENAME README.txt COMPONENT program)
-  install(FILES packaging/zir.INI DESTINATION . COMPONENT program)
+  # Text files with CR LF, so that Notepad on Windows 7 shows their lines; zir writes its
+  # settings file with CR LF too.
+  function(zir_windows_text source target)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${source})
+    file(READ ${PROJECT_SOURCE_DIR}/${source} text)
+    string(REPLACE "\r\n" "\n" text "${text}")
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE ${CMAKE_BINARY_DIR}/packaging/${target} "${text}")
+    install(FILES ${CMAKE_BINARY_DIR}/packaging/${target} DESTINATION . COMPONENT program)
+  endfunction()
+  zir_windows_text(README.md README.txt)
+  zir_windows_text(packaging/zir.INI zir.INI)
 else()
   include(GNUInstallDirs)
   set(CPACK_GENERATOR DEB)
@@ -50,7 +62,6 @@ else()
       "Reads the identity card, residence permit or permanent residence card on the\nattached reader through the vendor's reader library and answers\nGET http://127.0.0.1:PORT/ with the holder's data as one line of JSON.\nIncludes a simulated reader for trying it without one.")
   set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME zir)
   set(CPACK_DEBIAN_PROGRAM_FILE_NAME DEB-DEFAULT)
-  set(CPACK_STRIP_FILES ON)
 
   install(TARGETS zir RUNTIME DESTINATION bin COMPONENT program)
   install(TARGETS ${zir_simulator_targets} LIBRARY DESTINATION lib/zir/simulator
