@@ -32,6 +32,13 @@ std::string Format(std::string_view pattern, std::initializer_list<std::string_v
     return line;
 }
 
+// The cross-origin lines every answer carries, so that any page may read the card.
+void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response) {
+    response.CustomHeaders.Add("Access-Control-Allow-Origin:*");
+    response.CustomHeaders.Add("Access-Control-Allow-Headers:*");
+    response.CustomHeaders.Add("Access-Control-Allow-Method:*");
+}
+
 } // namespace
 
 CardService::CardService() {
@@ -102,9 +109,7 @@ void CardService::httpServerCommandGet(http::TIdPeerThread*, http::TIdHTTPReques
 
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
-    AResponseInfo.CustomHeaders.Add("Access-Control-Allow-Origin:*");
-    AResponseInfo.CustomHeaders.Add("Access-Control-Allow-Headers:*");
-    AResponseInfo.CustomHeaders.Add("Access-Control-Allow-Method:*");
+    AddAccessControlHeaders(AResponseInfo);
 
     std::string body;
     if (!ok) {

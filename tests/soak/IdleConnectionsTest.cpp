@@ -19,7 +19,7 @@ TEST(IdleConnections, AThousandIdleConnectionsWhileAnotherClientIsServedWithin10
         ASSERT_NE(idle[i]->TakeUntil("\r\n\r\n").find("200 OK"), std::string::npos) << i;
     }
 
-    std::chrono::steady_clock::duration slowest{};
+    std::vector<std::chrono::steady_clock::duration> times;
     for (int i = 0; i < 20; ++i) {
         auto start = std::chrono::steady_clock::now();
         RawHttpClient client(service.Port);
@@ -28,12 +28,10 @@ TEST(IdleConnections, AThousandIdleConnectionsWhileAnotherClientIsServedWithin10
         auto took = std::chrono::steady_clock::now() - start;
         ASSERT_TRUE(response);
         EXPECT_EQ(response->Body, expected);
-        slowest = std::max(slowest, took);
+        times.push_back(took);
     }
-    std::printf("idle connections: 1000 open, slowest of 20 other requests %lld ms\n",
-                static_cast<long long>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count()));
-    EXPECT_LT(slowest, PromptAnswer());
+    std::printf("idle connections: 1000 open, 20 other requests\n");
+    ExpectPromptAnswers(times);
 
     // An idle one still answers, and when they all go their workers go too.
     ASSERT_TRUE(idle[1]->Send(GetRequest("/?type=UID")));

@@ -3,6 +3,9 @@
 #include "ProcessProbe.h"
 #include "platform/Environment.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -23,6 +26,20 @@ std::chrono::milliseconds PromptAnswer() {
 #else
     return std::chrono::milliseconds(100);
 #endif
+}
+
+void ExpectPromptAnswers(std::vector<std::chrono::steady_clock::duration> times) {
+    ASSERT_GE(times.size(), 2u);
+    std::sort(times.begin(), times.end());
+    auto ms = [](std::chrono::steady_clock::duration d) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
+    };
+    std::printf("answers: fastest %lld ms, all but one within %lld ms, slowest %lld ms\n",
+                static_cast<long long>(ms(times.front())),
+                static_cast<long long>(ms(times[times.size() - 2])),
+                static_cast<long long>(ms(times.back())));
+    EXPECT_LT(times[times.size() - 2], PromptAnswer());
+    EXPECT_LT(times.back(), 5 * PromptAnswer());
 }
 
 std::vector<std::unique_ptr<LoopbackClient>> OpenConnections(ZirService& service,

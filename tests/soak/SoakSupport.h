@@ -22,6 +22,10 @@ std::size_t SoakCount(std::size_t shortForm, std::size_t fullForm);
 // "Answered within 100 ms": ThreadSanitizer slows every call and thread start so much that
 // there it means one second; the other builds check the 100 ms.
 std::chrono::milliseconds PromptAnswer();
+// Checks a series of answer times against PromptAnswer. One answer may be late by a stray
+// scheduling delay of a loaded two-core machine, but not by more than five times the bound;
+// a service that keeps clients waiting is late on every answer.
+void ExpectPromptAnswers(std::vector<std::chrono::steady_clock::duration> times);
 
 // Opens count connections to the service, each taken by a worker before the next few are
 // opened: a burst would overrun the listen queue of 15 and cost seconds of SYN retries.

@@ -90,17 +90,17 @@ TEST(VanishingClients, AReaderCallHangingTenSecondsHoldsUpNeitherTheFaviconNorTh
     // Only the UID call hangs; the kind of card comes at once.
     service.WriteCard("CardType=1\nName=王五\nUid=77\n");
 
-    std::chrono::steady_clock::duration slowest{};
+    std::vector<std::chrono::steady_clock::duration> times;
     for (int i = 0; i < 10; ++i) {
         auto start = std::chrono::steady_clock::now();
         RawHttpClient client(service.Port);
         client.Send(GetRequest("/favicon.ico"));
         auto response = client.ReadResponse(false, 5s);
-        slowest = std::max(slowest, std::chrono::steady_clock::now() - start);
+        times.push_back(std::chrono::steady_clock::now() - start);
         ASSERT_TRUE(response);
         EXPECT_EQ(response->StatusLine, "HTTP/1.1 200 OK");
     }
-    EXPECT_LT(slowest, PromptAnswer());
+    ExpectPromptAnswers(times);
 
     // A stop while the handler is busy: after five seconds it fails as a stop does, the next
     // one succeeds once the read has returned, and the program ends with 0.
@@ -114,7 +114,4 @@ TEST(VanishingClients, AReaderCallHangingTenSecondsHoldsUpNeitherTheFaviconNorTh
     EXPECT_EQ(stops, (std::vector<std::string>{"==SERVER STOP FAIL...Terminate Thread Timeout",
                                                "==SERVER STOP SUCCESS..."}));
     EXPECT_GE(std::chrono::steady_clock::now() - hangStart, 9s);
-    std::printf("hanging reader: slowest favicon %lld ms\n",
-                static_cast<long long>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count()));
 }
