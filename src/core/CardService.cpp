@@ -1,45 +1,16 @@
 #include "core/CardService.h"
 
 #include "config/ConfigHelper.h"
-#include "core/BornResponseUnit.h"
-#include "core/CardLock.h"
+#include "core/AccessControlHeaders.h"
+#include "core/CardReadDocument.h"
 #include "core/CardRequest.h"
-#include "core/ICH.h"
+#include "core/LogFormat.h"
 #include "core/ServiceLog.h"
 #include "http/EIdException.h"
 
-#include <initializer_list>
 #include <string>
-#include <string_view>
 
 namespace zir::core {
-
-namespace {
-
-// The log patterns are printf-style with %s only; values are inserted as they are.
-std::string Format(std::string_view pattern, std::initializer_list<std::string_view> values) {
-    std::string line;
-    auto next = values.begin();
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' &&
-            next != values.end()) {
-            line += *next++;
-            ++i;
-        } else {
-            line += pattern[i];
-        }
-    }
-    return line;
-}
-
-// The cross-origin lines every answer carries, so that any page may read the card.
-void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response) {
-    response.CustomHeaders.Add("Access-Control-Allow-Origin:*");
-    response.CustomHeaders.Add("Access-Control-Allow-Headers:*");
-    response.CustomHeaders.Add("Access-Control-Allow-Method:*");
-}
-
-} // namespace
 
 CardService::CardService() {
     httpServer.KeepAlive = true;
@@ -63,8 +34,8 @@ bool CardService::btnStartServerClick() {
         http::TIdSocketHandle& binding = httpServer.Bindings().Add();
         binding.IP = "127.0.0.1";
         httpServer.SetActive(true);
-        LogServiceLine(Format("==SERVER START SUCCESS --> [%s:%s]",
-                              {binding.IP, std::to_string(httpServer.DefaultPort())}));
+        LogServiceLine(FormatLogLine("==SERVER START SUCCESS --> [%s:%s]",
+                                     {binding.IP, std::to_string(httpServer.DefaultPort())}));
     } catch (...) {
         // The reason stays unsaid; the user may press start again once the port is free.
         LogServiceLine("SERVER START FAIL...");
@@ -90,40 +61,17 @@ int32_t CardService::DefaultPort() const {
 
 void CardService::httpServerCommandGet(http::TIdPeerThread*, http::TIdHTTPRequestInfo& ARequestInfo,
                                        http::TIdHTTPResponseInfo& AResponseInfo) {
-    TIdCardRec rec;
     if (ARequestInfo.RequestPath == "/favicon.ico")
         return;
 
     const std::string type = RequestType(ARequestInfo.ParamList);
-    const bool uidRequest = type == "UID";
-    LogServiceLine(Format("##REQUEST --> [URI: %s; TYPE: %s]", {ARequestInfo.RequestPath, type}));
+    LogServiceLine(
+        FormatLogLine("##REQUEST --> [URI: %s; TYPE: %s]", {ARequestInfo.RequestPath, type}));
 
-    bool ok;
-    {
-        // The reader, the photo file and the cache; documents and log lines stay outside.
-        auto lock = LockCardOperation();
-        ok = uidRequest ? ReadCardUid(rec) : ReadIdCardCached(rec);
-    }
-    if (!ok)
-        LogServiceLine(Format("500:EXCEPTION --> %s", {rec.ErrorMsg}));
-
+    std::string body = ReadCardDocument(type == "UID" ? CardReadKind::Uid : CardReadKind::Full);
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
     AddAccessControlHeaders(AResponseInfo);
-
-    std::string body;
-    if (!ok) {
-        body = FailureDocument();
-        LogServiceLine(Format("##OPERATE FAIL --> %s", {rec.ErrorMsg}));
-    } else if (uidRequest) {
-        body = UidDocument(rec);
-        LogServiceLine(Format("##READ SUCCESS --> %s : %s", {rec.UidType, rec.Uid}));
-    } else {
-        body = TBornResponse::BuildResponse(rec);
-        LogServiceLine(
-            Format(rec.FromCache ? "##DECODE SUCCESS[CACHE] --> %s" : "##DECODE SUCCESS --> %s",
-                   {rec.Name}));
-    }
     AResponseInfo.ResponseBody = std::move(body);
 }
 

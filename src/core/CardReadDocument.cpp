@@ -1,0 +1,35 @@
+#include "core/CardReadDocument.h"
+
+#include "core/BornResponseUnit.h"
+#include "core/CardLock.h"
+#include "core/CardRequest.h"
+#include "core/ICH.h"
+#include "core/LogFormat.h"
+#include "core/ServiceLog.h"
+
+namespace zir::core {
+
+std::string ReadCardDocument(CardReadKind kind) {
+    TIdCardRec rec;
+    bool ok;
+    {
+        // The reader, the photo file and the cache; documents and log lines stay outside.
+        auto lock = LockCardOperation();
+        ok = kind == CardReadKind::Uid ? ReadCardUid(rec) : ReadIdCardCached(rec);
+    }
+    if (!ok) {
+        LogServiceLine(FormatLogLine("500:EXCEPTION --> %s", {rec.ErrorMsg}));
+        LogServiceLine(FormatLogLine("##OPERATE FAIL --> %s", {rec.ErrorMsg}));
+        return FailureDocument();
+    }
+    if (kind == CardReadKind::Uid) {
+        LogServiceLine(FormatLogLine("##READ SUCCESS --> %s : %s", {rec.UidType, rec.Uid}));
+        return UidDocument(rec);
+    }
+    std::string body = TBornResponse::BuildResponse(rec);
+    LogServiceLine(FormatLogLine(
+        rec.FromCache ? "##DECODE SUCCESS[CACHE] --> %s" : "##DECODE SUCCESS --> %s", {rec.Name}));
+    return body;
+}
+
+} // namespace zir::core

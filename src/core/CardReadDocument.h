@@ -1,0 +1,15 @@
+#pragma once
+
+// One card read as a request makes it: the read under the card-operation lock, its log lines,
+// and the JSON document that answers it. Shared by GET and the event stream's documents.
+
+#include <string>
+
+namespace zir::core {
+
+enum class CardReadKind { Full, Uid };
+
+// The answer's body: the full-read or UID document, or the failure document.
+std::string ReadCardDocument(CardReadKind kind);
+
+} // namespace zir::core
