@@ -133,7 +133,7 @@ void TIdHTTPResponseInfo::SendHeaderBlock() {
     }
     headerWritten_ = true;
 
-    if (ContentLength == -1) {
+    if (ContentLength == -1 && !OpenEndedBody) {
         if (!ResponseBody.empty()) {
             ContentLength =
                 static_cast<std::int32_t>(std::min<std::size_t>(ResponseBody.size(), INT32_MAX));

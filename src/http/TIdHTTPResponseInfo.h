@@ -44,6 +44,10 @@ class TIdHTTPResponseInfo {
     std::string ResponseBody;
     std::optional<std::string> ResponseStream; // alternative body source, released after sending
 
+    // A body the handler writes itself after the header block, ending with the connection: no
+    // Content-Length line is sent.
+    bool OpenEndedBody = false;
+
     bool HeaderWritten() const { return headerWritten_; }
     // A HEAD answer: the header block tells GET's length, but no body bytes are sent.
     bool SuppressBody = false;

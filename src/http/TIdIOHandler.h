@@ -23,6 +23,9 @@ class TIdIOHandler {
     virtual void ShutdownSend() = 0;
     // Releases the socket; harmless when already closed.
     virtual void Close() = 0;
+    // True when something waits to be received: bytes, the peer's close or an error. Never
+    // blocks.
+    virtual bool InputWaiting() const = 0;
     // Wakes a thread blocked in Receive and closes the socket; may be called from another thread.
     virtual void Abort() = 0;
     virtual bool Connected() const = 0;

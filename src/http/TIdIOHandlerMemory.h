@@ -18,6 +18,8 @@ class TIdIOHandlerMemory : public TIdIOHandler {
     void ShutdownSend() override {}
     void Close() override { closed_ = true; }
     void Abort() override { closed_ = true; }
+    // The peer's bytes, and after them its close, are always there.
+    bool InputWaiting() const override { return true; }
     bool Connected() const override { return !closed_; }
     std::string PeerIP() const override { return "127.0.0.1"; }
     int PeerPort() const override { return 50000; }

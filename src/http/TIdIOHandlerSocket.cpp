@@ -67,6 +67,11 @@ std::size_t TIdIOHandlerSocket::Send(const char* data, std::size_t size) {
     return static_cast<std::size_t>(sent);
 }
 
+bool TIdIOHandlerSocket::InputWaiting() const {
+    platform::SocketHandle socket = Handle();
+    return socket == platform::kInvalidSocket || platform::SocketWaitReadable(socket, 0) != 0;
+}
+
 void TIdIOHandlerSocket::ShutdownSend() {
     // Under the lock: the server's stop may close the handle at the same moment.
     std::lock_guard<std::mutex> guard(lock_);

@@ -22,6 +22,7 @@ class TIdIOHandlerSocket : public TIdIOHandler {
     void ShutdownSend() override;
     void Close() override;
     void Abort() override;
+    bool InputWaiting() const override;
     bool Connected() const override;
     std::string PeerIP() const override { return peerIP_; }
     int PeerPort() const override { return peerPort_; }

@@ -51,6 +51,8 @@ class TIdTCPConnection {
     std::string PeerIP() const;
     int PeerPort() const;
     std::size_t InputBufferSize() const { return input_.size() - inputStart_; }
+    // Buffered bytes, or bytes or the peer's close waiting in the transport. Never blocks.
+    bool InputPending() const { return InputBufferSize() > 0 || io_->InputWaiting(); }
 
     TIdIOHandler& IOHandler() { return *io_; }
 
