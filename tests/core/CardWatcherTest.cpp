@@ -1,0 +1,171 @@
+// The one watcher behind the event streams, with a scripted reader in place of the real one.
+
+#include "core/CardWatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+using zir::core::CardPresence;
+using zir::core::CardWatcher;
+
+namespace {
+
+// The card a test puts on the reader; counts the looks and any two that overlap.
+class ScriptedReader {
+  public:
+    CardPresence Look() {
+        if (inside_.fetch_add(1) != 0)
+            ++overlaps_;
+        std::this_thread::sleep_for(1ms);
+        ++calls_;
+        inside_.fetch_sub(1);
+        std::lock_guard<std::mutex> guard(mutex_);
+        if (throws_)
+            throw std::runtime_error("reader gone");
+        return card_;
+    }
+    void Place(const std::string& uid) {
+        std::lock_guard<std::mutex> guard(mutex_);
+        card_ = CardPresence{true, uid, "{\"uid\":\"" + uid + "\"}", ""};
+    }
+    void Remove() {
+        std::lock_guard<std::mutex> guard(mutex_);
+        card_ = CardPresence{false, "", "", "no card"};
+    }
+    void Throw(bool value) {
+        std::lock_guard<std::mutex> guard(mutex_);
+        throws_ = value;
+    }
+    int Calls() const { return calls_.load(); }
+    int Overlaps() const { return overlaps_.load(); }
+
+  private:
+    std::mutex mutex_;
+    CardPresence card_;
+    bool throws_ = false;
+    std::atomic<int> calls_{0};
+    std::atomic<int> inside_{0};
+    std::atomic<int> overlaps_{0};
+};
+
+constexpr auto kInterval = 10ms;
+
+CardWatcher::Wait Next(CardWatcher::Subscription& s, CardPresence& state,
+                       std::chrono::milliseconds within = 1s) {
+    return s.WaitForChange(std::chrono::steady_clock::now() + within, state);
+}
+
+} // namespace
+
+TEST(CardWatcher, ReportsTheFirstCardThenEachChangeOfCardButNotTheSameCardAgain) {
+    ScriptedReader reader;
+    reader.Remove();
+    CardWatcher watcher([&] { return reader.Look(); }, kInterval);
+    auto s = watcher.Subscribe();
+    ASSERT_TRUE(s);
+    CardPresence state;
+    ASSERT_EQ(Next(*s, state), CardWatcher::Wait::Changed);
+    EXPECT_FALSE(state.Present);
+    EXPECT_EQ(state.Failure, "no card");
+
+    reader.Place("A1");
+    ASSERT_EQ(Next(*s, state), CardWatcher::Wait::Changed);
+    EXPECT_TRUE(state.Present);
+    EXPECT_EQ(state.UidDocument, "{\"uid\":\"A1\"}");
+    // Lying still is no event; another card is, without a removal between.
+    EXPECT_EQ(Next(*s, state, 100ms), CardWatcher::Wait::TimedOut);
+    reader.Place("B2");
+    ASSERT_EQ(Next(*s, state), CardWatcher::Wait::Changed);
+    EXPECT_EQ(state.Uid, "B2");
+    reader.Remove();
+    ASSERT_EQ(Next(*s, state), CardWatcher::Wait::Changed);
+    EXPECT_FALSE(state.Present);
+}
+
+TEST(CardWatcher, AFailingLookMeansNoCardAndTheWatcherGoesOn) {
+    ScriptedReader reader;
+    reader.Place("A1");
+    CardWatcher watcher([&] { return reader.Look(); }, kInterval);
+    auto s = watcher.Subscribe();
+    CardPresence state;
+    ASSERT_EQ(Next(*s, state), CardWatcher::Wait::Changed);
+    reader.Throw(true);
+    ASSERT_EQ(Next(*s, state), CardWatcher::Wait::Changed);
+    EXPECT_FALSE(state.Present);
+    EXPECT_EQ(state.Failure, "reader gone");
+    reader.Throw(false);
+    ASSERT_EQ(Next(*s, state), CardWatcher::Wait::Changed);
+    EXPECT_EQ(state.Uid, "A1");
+}
+
+TEST(CardWatcher, LooksOnlyWhileSubscribedAndOnceForAllSubscribers) {
+    ScriptedReader reader;
+    reader.Place("A1");
+    CardWatcher watcher([&] { return reader.Look(); }, kInterval);
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(reader.Calls(), 0);
+    {
+        std::vector<CardWatcher::Subscription> many;
+        for (int i = 0; i < 8; ++i)
+            many.push_back(*watcher.Subscribe());
+        CardPresence state;
+        ASSERT_EQ(Next(many[0], state), CardWatcher::Wait::Changed);
+        const int before = reader.Calls();
+        std::this_thread::sleep_for(200ms);
+        // One look per interval at most, not one per subscriber.
+        EXPECT_LE(reader.Calls() - before, 200 / 10 + 2);
+    }
+    std::this_thread::sleep_for(50ms); // a look in progress ends
+    const int parked = reader.Calls();
+    std::this_thread::sleep_for(150ms);
+    EXPECT_EQ(reader.Calls(), parked);
+    EXPECT_EQ(reader.Overlaps(), 0);
+
+    // What the watcher knew before it parked is not served as the present card.
+    reader.Place("C3");
+    auto again = watcher.Subscribe();
+    CardPresence state;
+    ASSERT_EQ(Next(*again, state), CardWatcher::Wait::Changed);
+    EXPECT_EQ(state.Uid, "C3");
+}
+
+TEST(CardWatcher, RefusesBeyondItsLimitAndClosingEndsWaitsAtOnce) {
+    ScriptedReader reader;
+    reader.Remove();
+    CardWatcher watcher([&] { return reader.Look(); }, kInterval, 2);
+    auto first = watcher.Subscribe();
+    auto second = watcher.Subscribe();
+    ASSERT_TRUE(first && second);
+    EXPECT_FALSE(watcher.Subscribe());
+    second.reset();
+    second = watcher.Subscribe();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(watcher.Subscribers(), 2u);
+
+    CardPresence state;
+    ASSERT_EQ(Next(*first, state), CardWatcher::Wait::Changed);
+    std::atomic<bool> closed{false};
+    std::thread waiter([&] {
+        CardPresence s;
+        closed = first->WaitForChange(std::chrono::steady_clock::now() + 10s, s) ==
+                 CardWatcher::Wait::Closed;
+    });
+    std::this_thread::sleep_for(50ms);
+    const auto start = std::chrono::steady_clock::now();
+    watcher.Close();
+    waiter.join();
+    EXPECT_TRUE(closed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+    first.reset();
+    second.reset();
+    EXPECT_FALSE(watcher.Subscribe());
+    watcher.Open();
+    EXPECT_TRUE(watcher.Subscribe());
+}
