@@ -13,6 +13,7 @@
 namespace zir::core {
 
 CardService::CardService() {
+    EventStream.ReadDocument = [] { return ReadCardDocument(CardReadKind::Full); };
     httpServer.KeepAlive = true;
     httpServer.OnCommandGet = [this](http::TIdPeerThread* thread, http::TIdHTTPRequestInfo& request,
                                      http::TIdHTTPResponseInfo& response) {
@@ -33,6 +34,7 @@ bool CardService::btnStartServerClick() {
         httpServer.SetDefaultPort(config::TConfigHelper::GetConfig().WebPort);
         http::TIdSocketHandle& binding = httpServer.Bindings().Add();
         binding.IP = "127.0.0.1";
+        cardWatcher.Open();
         httpServer.SetActive(true);
         LogServiceLine(FormatLogLine("==SERVER START SUCCESS --> [%s:%s]",
                                      {binding.IP, std::to_string(httpServer.DefaultPort())}));
@@ -45,9 +47,12 @@ bool CardService::btnStartServerClick() {
 }
 
 bool CardService::btnStopServerClick() {
+    // Event streams end at once instead of holding the stop up until its time-out.
+    cardWatcher.Close();
     try {
         httpServer.SetActive(false);
     } catch (const http::EIdException& e) {
+        cardWatcher.Open(); // still running: new streams are welcome again
         LogServiceLine(std::string("==SERVER STOP FAIL...") + e.what());
         return false;
     }
@@ -59,10 +64,15 @@ int32_t CardService::DefaultPort() const {
     return httpServer.DefaultPort();
 }
 
-void CardService::httpServerCommandGet(http::TIdPeerThread*, http::TIdHTTPRequestInfo& ARequestInfo,
+void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
+                                       http::TIdHTTPRequestInfo& ARequestInfo,
                                        http::TIdHTTPResponseInfo& AResponseInfo) {
     if (ARequestInfo.RequestPath == "/favicon.ico")
         return;
+    if (IsCardEventStreamRequest(ARequestInfo)) {
+        ServeCardEventStream(*AThread, ARequestInfo, AResponseInfo, cardWatcher, EventStream);
+        return;
+    }
 
     const std::string type = RequestType(ARequestInfo.ParamList);
     LogServiceLine(

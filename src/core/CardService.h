@@ -3,6 +3,8 @@
 // The card service: the HTTP endpoint's request handler and the start and stop commands that
 // put the service on 127.0.0.1:WebPort and take it down again, reporting in the service log.
 
+#include "core/CardEventStream.h"
+#include "core/CardWatcher.h"
 #include "http/TIdHTTPServer.h"
 
 #include <cstdint>
@@ -34,7 +36,13 @@ class CardService {
     void httpServerCommandGet(http::TIdPeerThread* AThread, http::TIdHTTPRequestInfo& ARequestInfo,
                               http::TIdHTTPResponseInfo& AResponseInfo);
 
+    // GET /events: the keep-alive interval and the full read of ?read=1 (tests shorten the one
+    // and count the other). Set before streams open.
+    CardEventStreamSettings EventStream;
+
   private:
+    // Before the server: handlers use it until the server's destruction has waited for them.
+    CardWatcher cardWatcher;
     http::TIdHTTPServer httpServer;
 };
 
