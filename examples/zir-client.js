@@ -3,6 +3,7 @@
 //   <script src="zir-client.js"></script>
 //   const result = await ZirClient.readCard(8080);   // or ZirClient.readUid(8080)
 //   if (result.ok) { result.fields, result.photo ... } else { result.message }
+//   const watch = ZirClient.watchCard(8080, { card, document, removed }, { read: true });
 //
 // Plain GET requests without custom headers: the service answers them with
 // Access-Control-Allow-Origin:*, but it never answers a browser's pre-flight (OPTIONS), so a
@@ -131,9 +132,28 @@
     return photo && photo !== 'ERROR' ? 'data:image/bmp;base64,' + photo : '';
   }
 
+  // Follows the card on the reader through GET /events (Server-Sent Events): handlers.card(uid
+  // result) when a card is placed or swapped, handlers.removed() when it goes, and with
+  // options.read handlers.document(full-read result) after each card. handlers.state(open) tells
+  // whether the stream is up; the browser reconnects by itself after a lost connection, but not
+  // after a refusal (more than 32 streams), which ends in state(false) for good. close() stops.
+  function watchCard(port, handlers, options) {
+    const url = 'http://127.0.0.1:' + port + '/events' + (options && options.read ? '?read=1' : '');
+    const source = new EventSource(url);
+    const call = (name, value) => { if (handlers[name]) handlers[name](value); };
+    const parse = (text) => { try { return JSON.parse(text); } catch (e) { return null; } };
+    source.onopen = () => call('state', true);
+    source.onerror = () => call('state', source.readyState !== EventSource.CLOSED ? null : false);
+    source.addEventListener('card', (e) => call('card', interpret(parse(e.data), url)));
+    source.addEventListener('document', (e) => call('document', interpret(parse(e.data), url)));
+    source.addEventListener('removed', () => call('removed'));
+    return { url: url, close: () => source.close() };
+  }
+
   global.ZirClient = {
     readCard: function (port, options) { return ask(port, '', options); },
     readUid: function (port, options) { return ask(port, '?type=UID', options); },
+    watchCard: watchCard,
     interpret: interpret,
     photoUrl: photoUrl,
     LABELS: LABELS,
