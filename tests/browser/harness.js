@@ -35,7 +35,8 @@ function freePort() {
 
 // The page's own origin: examples/ served by a small static server.
 async function startPageServer() {
-  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8' };
+  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
+                  '.css': 'text/css; charset=utf-8' };
   const folder = path.join(root, 'examples');
   const server = http.createServer((request, response) => {
     const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
