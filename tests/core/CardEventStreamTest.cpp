@@ -2,8 +2,11 @@
 // plays: what goes out, when, and how the stream ends.
 
 #include "core/CardEventStream.h"
+#include "core/ScriptedReader.h"
 #include "core/ServiceLog.h"
 #include "http/HttpRequestLoop.h"
+
+#include "EventStreamAnswers.h"
 
 #include <gtest/gtest.h>
 
@@ -89,30 +92,10 @@ class PlayedClient : public http::TIdIOHandler {
     std::atomic<bool> closed_{false};
 };
 
-class Card {
-  public:
-    CardPresence Look() {
-        std::lock_guard<std::mutex> guard(mutex_);
-        return card_;
-    }
-    void Place(const std::string& uid) {
-        std::lock_guard<std::mutex> guard(mutex_);
-        card_ = CardPresence{true, uid, "{\"uid\":\"" + uid + "\"}", ""};
-    }
-    void Remove() {
-        std::lock_guard<std::mutex> guard(mutex_);
-        card_ = CardPresence{false, "", "", "no card"};
-    }
-
-  private:
-    std::mutex mutex_;
-    CardPresence card_;
-};
-
 // A stream served on its own thread, as a worker would; the log lines it wrote are kept.
-class Stream : public ::testing::Test {
+class CardEventStream : public ::testing::Test {
   protected:
-    Stream() {
+    CardEventStream() {
         core::SetServiceLogSink([this](const std::string& line) {
             std::lock_guard<std::mutex> guard(logMutex);
             log.push_back(line);
@@ -120,7 +103,7 @@ class Stream : public ::testing::Test {
         settings.KeepAlive = 10s;
         settings.ReadDocument = [this] { return "{\"full\":" + std::to_string(++reads) + "}"; };
     }
-    ~Stream() override {
+    ~CardEventStream() override {
         watcher.Close();
         for (auto& t : threads)
             t.join();
@@ -168,7 +151,7 @@ class Stream : public ::testing::Test {
         return log;
     }
 
-    Card card;
+    test::ScriptedReader card;
     CardWatcher watcher{[this] { return card.Look(); }, 10ms, 2};
     core::CardEventStreamSettings settings;
     std::atomic<int> reads{0};
@@ -179,24 +162,14 @@ class Stream : public ::testing::Test {
     std::vector<std::string> log;
 };
 
-const std::string kHead = "HTTP/1.1 200 OK\r\n"
-                          "Connection: close\r\n"
-                          "Content-Type: text/event-stream\r\n"
-                          "Cache-Control: no-cache\r\n"
-                          "Access-Control-Allow-Origin:*\r\n"
-                          "Access-Control-Allow-Headers:*\r\n"
-                          "Access-Control-Allow-Method:*\r\n"
-                          "Server: Indy/9.00.10\r\n"
-                          "\r\n";
-
 } // namespace
 
-TEST_F(Stream, StartsWithThePresentCardAndFollowsEveryChange) {
+TEST_F(CardEventStream, StartsWithThePresentCardAndFollowsEveryChange) {
     card.Remove();
     auto client = Open("/events");
     std::size_t at = client->WaitFor("event: removed\ndata: {}\n\n");
     ASSERT_NE(at, std::string::npos) << client->Output();
-    EXPECT_EQ(client->Output(), kHead + "event: removed\ndata: {}\n\n");
+    EXPECT_EQ(client->Output(), test::kEventStreamHead + "event: removed\ndata: {}\n\n");
     card.Place("A1");
     at = client->WaitFor("event: card\ndata: {\"uid\":\"A1\"}\n\n", at);
     ASSERT_NE(at, std::string::npos) << client->Output();
@@ -217,13 +190,13 @@ TEST_F(Stream, StartsWithThePresentCardAndFollowsEveryChange) {
                                                "##EVENTS CLOSE --> [127.0.0.1:50000; OPEN: 0]"}));
 }
 
-TEST_F(Stream, WithReadEachCardIsFollowedByItsDocument) {
+TEST_F(CardEventStream, WithReadEachCardIsFollowedByItsDocument) {
     card.Place("A1");
     auto client = Open("/events?read=1");
     std::size_t at = client->WaitFor("event: document\ndata: {\"full\":1}\n\n");
     ASSERT_NE(at, std::string::npos) << client->Output();
-    EXPECT_EQ(client->Output(), kHead + "event: card\ndata: {\"uid\":\"A1\"}\n\n"
-                                        "event: document\ndata: {\"full\":1}\n\n");
+    EXPECT_EQ(client->Output(), test::kEventStreamHead + "event: card\ndata: {\"uid\":\"A1\"}\n\n"
+                                                         "event: document\ndata: {\"full\":1}\n\n");
     card.Remove();
     at = client->WaitFor("event: removed\ndata: {}\n\n", at);
     card.Place("B2");
@@ -235,7 +208,7 @@ TEST_F(Stream, WithReadEachCardIsFollowedByItsDocument) {
     EXPECT_EQ(Log().at(0), "##EVENTS OPEN --> [127.0.0.1:50000; READ: 1; OPEN: 1]");
 }
 
-TEST_F(Stream, AnIdleStreamKeepsAliveAndAClientThatLeavesIsNoticedAndFreesItsPlace) {
+TEST_F(CardEventStream, AnIdleStreamKeepsAliveAndAClientThatLeavesIsNoticedAndFreesItsPlace) {
     settings.KeepAlive = 30ms;
     card.Place("A1");
     auto client = Open("/events");
@@ -256,7 +229,7 @@ TEST_F(Stream, AnIdleStreamKeepsAliveAndAClientThatLeavesIsNoticedAndFreesItsPla
     ASSERT_TRUE(EndedWithin(3, 1s));
 }
 
-TEST_F(Stream, OneMoreThanTheLimitIsRefusedWith503AndAStoppedWorkerEndsItsStream) {
+TEST_F(CardEventStream, OneMoreThanTheLimitIsRefusedWith503AndAStoppedWorkerEndsItsStream) {
     card.Place("A1");
     auto first = Open("/events");
     auto second = Open("/events");
@@ -264,15 +237,7 @@ TEST_F(Stream, OneMoreThanTheLimitIsRefusedWith503AndAStoppedWorkerEndsItsStream
     ASSERT_NE(second->WaitFor("event: card\n"), std::string::npos);
     auto refused = Open("/events");
     ASSERT_TRUE(EndedWithin(1, 1s));
-    EXPECT_EQ(refused->Output(), "HTTP/1.1 503 Service Unavailable\r\n"
-                                 "Connection: close\r\n"
-                                 "Content-Type: text/html\r\n"
-                                 "Content-Length: 0\r\n"
-                                 "Access-Control-Allow-Origin:*\r\n"
-                                 "Access-Control-Allow-Headers:*\r\n"
-                                 "Access-Control-Allow-Method:*\r\n"
-                                 "Server: Indy/9.00.10\r\n"
-                                 "\r\n");
+    EXPECT_EQ(refused->Output(), test::kEventStreamRefused);
     EXPECT_EQ(Log().at(2), "##EVENTS REFUSED --> [127.0.0.1:50000; OPEN: 2]");
     // A server's stop marks its workers stopped (and aborts their connections).
     peers[0]->Stop();

@@ -1,6 +1,7 @@
 // The one watcher behind the event streams, with a scripted reader in place of the real one.
 
 #include "core/CardWatcher.h"
+#include "core/ScriptedReader.h"
 
 #include <gtest/gtest.h>
 
@@ -14,46 +15,9 @@
 using namespace std::chrono_literals;
 using zir::core::CardPresence;
 using zir::core::CardWatcher;
+using zir::test::ScriptedReader;
 
 namespace {
-
-// The card a test puts on the reader; counts the looks and any two that overlap.
-class ScriptedReader {
-  public:
-    CardPresence Look() {
-        if (inside_.fetch_add(1) != 0)
-            ++overlaps_;
-        std::this_thread::sleep_for(1ms);
-        ++calls_;
-        inside_.fetch_sub(1);
-        std::lock_guard<std::mutex> guard(mutex_);
-        if (throws_)
-            throw std::runtime_error("reader gone");
-        return card_;
-    }
-    void Place(const std::string& uid) {
-        std::lock_guard<std::mutex> guard(mutex_);
-        card_ = CardPresence{true, uid, "{\"uid\":\"" + uid + "\"}", ""};
-    }
-    void Remove() {
-        std::lock_guard<std::mutex> guard(mutex_);
-        card_ = CardPresence{false, "", "", "no card"};
-    }
-    void Throw(bool value) {
-        std::lock_guard<std::mutex> guard(mutex_);
-        throws_ = value;
-    }
-    int Calls() const { return calls_.load(); }
-    int Overlaps() const { return overlaps_.load(); }
-
-  private:
-    std::mutex mutex_;
-    CardPresence card_;
-    bool throws_ = false;
-    std::atomic<int> calls_{0};
-    std::atomic<int> inside_{0};
-    std::atomic<int> overlaps_{0};
-};
 
 constexpr auto kInterval = 10ms;
 

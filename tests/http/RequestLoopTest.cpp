@@ -86,6 +86,27 @@ TEST(RequestLoop, EmptyAnswersCarryContentLengthZeroAndTheConnectionServesOn) {
     EXPECT_EQ(result.Output.back(), 'x');
 }
 
+TEST(RequestLoop, AnOpenEndedBodyHasNoLengthAndEndsWithTheConnection) {
+    // A handler that writes its own body after the head; what the pipelined request asks is
+    // never served, since the connection carried only that body.
+    auto handler = [](TIdPeerThread* thread, TIdHTTPRequestInfo&, TIdHTTPResponseInfo& response) {
+        response.ContentType = "text/event-stream";
+        response.OpenEndedBody = true;
+        response.SetCloseAfterResponse(true);
+        response.SendHeaderBlock();
+        thread->Connection().Write("data: 1\n\n");
+    };
+    auto result = RunExchange("GET /a HTTP/1.1\r\n\r\nGET /b HTTP/1.1\r\n\r\n",
+                              ServiceSettings(handler));
+    EXPECT_EQ(result.Output, "HTTP/1.1 200 OK\r\n"
+                             "Connection: close\r\n"
+                             "Content-Type: text/event-stream\r\n"
+                             "Server: Indy/9.00.10\r\n"
+                             "\r\n"
+                             "data: 1\n\n");
+    EXPECT_FALSE(result.ConnectionOpen);
+}
+
 TEST(RequestLoop, PipelinedRequestsAreAnsweredInOrderWhateverVersionOrConnectionHeader) {
     auto handler = [](TIdPeerThread*, TIdHTTPRequestInfo& request, TIdHTTPResponseInfo& response) {
         response.ResponseBody = request.RequestPath;

@@ -3,6 +3,8 @@
 
 #include "ServiceFixture.h"
 
+#include "EventStreamAnswers.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -71,16 +73,6 @@ class EventClient {
     std::string buffer_;
 };
 
-const std::string kStreamHead = "HTTP/1.1 200 OK\r\n"
-                                "Connection: close\r\n"
-                                "Content-Type: text/event-stream\r\n"
-                                "Cache-Control: no-cache\r\n"
-                                "Access-Control-Allow-Origin:*\r\n"
-                                "Access-Control-Allow-Headers:*\r\n"
-                                "Access-Control-Allow-Method:*\r\n"
-                                "Server: Indy/9.00.10\r\n"
-                                "\r\n";
-
 std::string UidBody(const std::string& uid) {
     return R"({"statusCode":"200","type":"身份证","uid":")" + uid + "\"}";
 }
@@ -102,7 +94,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
 TEST(EventStreamEndToEnd, TheFirstEventIsThePresentCardThenEachChangeWithinASecond) {
     ZirService service(kCardA);
     EventClient stream(service.Port);
-    EXPECT_EQ(stream.Head, kStreamHead);
+    EXPECT_EQ(stream.Head, kEventStreamHead);
     auto first = stream.Next();
     ASSERT_TRUE(first);
     EXPECT_EQ(first->Name, "card");
@@ -188,7 +180,7 @@ TEST(EventStreamEndToEnd, ThirtyTwoStreamsAtMostAVanishedClientFreesItsPlaceAndA
     std::vector<std::unique_ptr<EventClient>> streams;
     for (int i = 0; i < 32; ++i) {
         streams.push_back(std::make_unique<EventClient>(service.Port));
-        ASSERT_EQ(streams.back()->Head, kStreamHead) << i;
+        ASSERT_EQ(streams.back()->Head, kEventStreamHead) << i;
     }
     for (auto& stream : streams)
         ASSERT_TRUE(stream->Next(2s));
@@ -197,15 +189,7 @@ TEST(EventStreamEndToEnd, ThirtyTwoStreamsAtMostAVanishedClientFreesItsPlaceAndA
     extra.Send(GetRequest("/events"));
     auto refused = extra.ReadResponse();
     ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->Raw(), "HTTP/1.1 503 Service Unavailable\r\n"
-                              "Connection: close\r\n"
-                              "Content-Type: text/html\r\n"
-                              "Content-Length: 0\r\n"
-                              "Access-Control-Allow-Origin:*\r\n"
-                              "Access-Control-Allow-Headers:*\r\n"
-                              "Access-Control-Allow-Method:*\r\n"
-                              "Server: Indy/9.00.10\r\n"
-                              "\r\n");
+    EXPECT_EQ(refused->Raw(), kEventStreamRefused);
     EXPECT_TRUE(extra.ClosedByPeer(2s));
     EXPECT_TRUE(service.NextLogLine("##EVENTS REFUSED"));
 
@@ -213,7 +197,7 @@ TEST(EventStreamEndToEnd, ThirtyTwoStreamsAtMostAVanishedClientFreesItsPlaceAndA
     streams.front().reset();
     ASSERT_TRUE(service.NextLogLine("##EVENTS CLOSE"));
     EventClient again(service.Port);
-    EXPECT_EQ(again.Head, kStreamHead);
+    EXPECT_EQ(again.Head, kEventStreamHead);
 
     const auto start = std::chrono::steady_clock::now();
     service.Process->Signal(SIGTERM);
@@ -250,5 +234,5 @@ TEST(EventStreamEndToEnd, APortChangeEndsTheStreamsAndRequestsNeverMeetThePollIn
     for (auto& stream : streams)
         EXPECT_TRUE(stream->Closed(1s));
     EventClient fresh(service.Port);
-    EXPECT_EQ(fresh.Head, kStreamHead);
+    EXPECT_EQ(fresh.Head, kEventStreamHead);
 }
