@@ -96,8 +96,8 @@ TEST(RequestLoop, AnOpenEndedBodyHasNoLengthAndEndsWithTheConnection) {
         response.SendHeaderBlock();
         thread->Connection().Write("data: 1\n\n");
     };
-    auto result = RunExchange("GET /a HTTP/1.1\r\n\r\nGET /b HTTP/1.1\r\n\r\n",
-                              ServiceSettings(handler));
+    auto result =
+        RunExchange("GET /a HTTP/1.1\r\n\r\nGET /b HTTP/1.1\r\n\r\n", ServiceSettings(handler));
     EXPECT_EQ(result.Output, "HTTP/1.1 200 OK\r\n"
                              "Connection: close\r\n"
                              "Content-Type: text/event-stream\r\n"
