@@ -70,22 +70,23 @@ void ServeCardEventStream(http::TIdPeerThread& thread, const http::TIdHTTPReques
         request.PeerAddress + ":" + std::to_string(thread.Connection().PeerPort());
     response.SetCloseAfterResponse(true);
     auto subscription = watcher.Subscribe();
-    if (!subscription) {
-        LogStreamLine("##EVENTS REFUSED --> [%s; OPEN: %s]", peer, watcher);
+    if (subscription) {
+        response.ContentType = "text/event-stream";
+        response.OpenEndedBody = true;
+        response.CustomHeaders.Add("Cache-Control: no-cache");
+    } else {
         response.SetResponseCode(503);
         response.ContentLength = 0;
-        AddAccessControlHeaders(response);
+    }
+    AddAccessControlHeaders(response);
+    if (!subscription) {
+        LogStreamLine("##EVENTS REFUSED --> [%s; OPEN: %s]", peer, watcher);
         return;
     }
     const bool withDocuments = http::FindParam(request.ParamList, "read") == "1";
     LogStreamLine(withDocuments ? "##EVENTS OPEN --> [%s; READ: 1; OPEN: %s]"
                                 : "##EVENTS OPEN --> [%s; OPEN: %s]",
                   peer, watcher);
-
-    response.ContentType = "text/event-stream";
-    response.OpenEndedBody = true;
-    response.CustomHeaders.Add("Cache-Control: no-cache");
-    AddAccessControlHeaders(response);
     try {
         response.SendHeaderBlock();
         Stream(thread, *subscription, withDocuments, settings);
