@@ -5,6 +5,7 @@
 #include "core/CardLock.h"
 #include "core/CardRequest.h"
 #include "core/ICH.h"
+#include "core/OriginCheck.h"
 #include "core/ServiceLog.h"
 #include "http/EIdException.h"
 
@@ -30,13 +31,6 @@ std::string Format(std::string_view pattern, std::initializer_list<std::string_v
         }
     }
     return line;
-}
-
-// The cross-origin lines every answer carries, so that any page may read the card.
-void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response) {
-    response.CustomHeaders.Add("Access-Control-Allow-Origin:*");
-    response.CustomHeaders.Add("Access-Control-Allow-Headers:*");
-    response.CustomHeaders.Add("Access-Control-Allow-Method:*");
 }
 
 } // namespace
@@ -91,8 +85,15 @@ int32_t CardService::DefaultPort() const {
 void CardService::httpServerCommandGet(http::TIdPeerThread*, http::TIdHTTPRequestInfo& ARequestInfo,
                                        http::TIdHTTPResponseInfo& AResponseInfo) {
     TIdCardRec rec;
+    // Before the origin rules: the icon carries no card data and never touches the reader.
     if (ARequestInfo.RequestPath == "/favicon.ico")
         return;
+    const TOriginDecision origin = DecideOrigin(ARequestInfo);
+    if (!origin.Allowed) {
+        LogServiceLine(origin.LogLine);
+        AnswerRefused(AResponseInfo);
+        return;
+    }
 
     const std::string type = RequestType(ARequestInfo.ParamList);
     const bool uidRequest = type == "UID";
@@ -109,7 +110,7 @@ void CardService::httpServerCommandGet(http::TIdPeerThread*, http::TIdHTTPReques
 
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
-    AddAccessControlHeaders(AResponseInfo);
+    AddAccessControlHeaders(AResponseInfo, origin);
 
     std::string body;
     if (!ok) {
