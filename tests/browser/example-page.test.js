@@ -2,108 +2,17 @@
 // by playwright-core) loads examples/index.html from its own origin, clicks "读取身份证" and
 // "读取UID" against `zir --simulate=CARDFILE` on another port, and checks what the page shows for
 // each card type, both layouts, the failure document and a service that is not there.
-//
-// Environment:
-//   ZIR_PROGRAM   the program under test (default: build/linux/bin/zir of this checkout)
-//   ZIR_LAUNCHER  a command put before it, split at blanks (e.g. "wine" for the Windows program)
-//   CHROMIUM      the browser (default /usr/bin/chromium)
-//   ZIR_SCREENSHOT where the screenshot of a read card goes (default docs/images/example-page.png)
+// ZIR_PROGRAM, ZIR_LAUNCHER and CHROMIUM: see harness.js.
+// ZIR_SCREENSHOT where the screenshot of a read card goes (default docs/images/example-page.png)
 'use strict';
 
 const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const childProcess = require('node:child_process');
-const fs = require('node:fs');
-const http = require('node:http');
-const net = require('node:net');
-const os = require('node:os');
 const path = require('node:path');
-const { chromium } = require('playwright-core');
+const { root, startPageServer, startZir, startBrowser } = require('./harness');
 
-const root = path.resolve(__dirname, '..', '..');
-const program = process.env.ZIR_PROGRAM || path.join(root, 'build', 'linux', 'bin', 'zir');
-const launcher = (process.env.ZIR_LAUNCHER || '').split(' ').filter(Boolean);
-const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
 const screenshot = process.env.ZIR_SCREENSHOT ||
                    path.join(root, 'docs', 'images', 'example-page.png');
-
-// A port nobody listens on right now.
-function freePort() {
-  return new Promise((resolve, reject) => {
-    const server = net.createServer();
-    server.unref();
-    server.on('error', reject);
-    server.listen(0, '127.0.0.1', () => {
-      const { port } = server.address();
-      server.close(() => resolve(port));
-    });
-  });
-}
-
-// The page's own origin: examples/ served by a small static server.
-async function startPageServer() {
-  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8' };
-  const folder = path.join(root, 'examples');
-  const server = http.createServer((request, response) => {
-    const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
-    const file = path.join(folder, name);
-    if (!types[path.extname(name)] || !fs.existsSync(file)) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'Content-Type': types[path.extname(name)] });
-    response.end(fs.readFileSync(file));
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { server, origin: 'http://127.0.0.1:' + server.address().port };
-}
-
-// The real service with the simulated reader, its settings and card file in a folder of its own.
-async function startZir(card, { webType = 0 } = {}) {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zir-browser-'));
-  const port = await freePort();
-  const cardFile = path.join(dir, 'card.txt');
-  const config = path.join(dir, 'zir.INI');
-  fs.writeFileSync(cardFile, card);
-  fs.writeFileSync(config, `WebPort=${port}\r\nWebType=${webType}\r\nWebCache=0\r\nWebSound=0\r\n`);
-  const command = [...launcher, program, '--config', config, '--simulate=' + cardFile];
-  const child = childProcess.spawn(command[0], command.slice(1), {
-    cwd: dir, stdio: ['ignore', 'pipe', 'pipe'],
-  });
-  let output = '';
-  const exited = new Promise((resolve) => child.on('exit', resolve));
-  await new Promise((resolve, reject) => {
-    const timer = setTimeout(() => reject(new Error('zir did not start:\n' + output)), 30000);
-    const look = (chunk) => {
-      output += chunk;
-      if (output.includes('==SERVER START SUCCESS')) {
-        clearTimeout(timer);
-        resolve();
-      }
-    };
-    child.stdout.on('data', look);
-    child.stderr.on('data', look);
-    child.on('exit', (code) => {
-      clearTimeout(timer);
-      reject(new Error(`zir ended with ${code} before it started:\n${output}`));
-    });
-  });
-  return {
-    port,
-    writeCard: (text) => fs.writeFileSync(cardFile, text),
-    removeCard: () => fs.rmSync(cardFile),
-    output: () => output,
-    async stop() {
-      if (child.exitCode === null && child.signalCode === null) {
-        child.kill('SIGTERM');
-        const timer = setTimeout(() => child.kill('SIGKILL'), 5000);
-        await exited;
-        clearTimeout(timer);
-      }
-      fs.rmSync(dir, { recursive: true, force: true });
-    },
-  };
-}
 
 const cards = {
   1: { file: 'CardType=1\nName=张三\nSex=男\nNation=汉\nBirthday=19900101\n' +
@@ -150,29 +59,20 @@ const cards = {
 
 let pageServer;
 let context;
-let userDataDir;
+
+let browser;
 
 before(async () => {
   pageServer = await startPageServer();
-  // A fresh profile each run; without the background-networking switches Chromium keeps trying
-  // to reach its own services, which a closed network refuses.
-  userDataDir = fs.mkdtempSync(path.join(os.tmpdir(), 'zir-chromium-'));
-  context = await chromium.launchPersistentContext(userDataDir, {
-    executablePath: browserPath,
-    headless: true,
-    viewport: { width: 820, height: 640 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  browser = await startBrowser();
+  context = browser.context;
 });
 
 after(async () => {
-  if (context)
-    await context.close();
+  if (browser)
+    await browser.close();
   if (pageServer)
     pageServer.server.close();
-  if (userDataDir)
-    fs.rmSync(userDataDir, { recursive: true, force: true });
 });
 
 async function openPage(port) {
