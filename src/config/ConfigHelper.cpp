@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct TSharedConfig {
 };
 
 TSharedConfig shared;
+std::mutex originsMutex;
+std::shared_ptr<const TWebOrigins> origins = std::make_shared<const TWebOrigins>();
 std::mutex pathMutex;
 std::string overridePath;
 
@@ -73,6 +76,18 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     if (start < text.size())
         lines.push_back(text.substr(start));
     return lines;
+}
+
+// The value of the first line whose text before its first "=" is name (ASCII case ignored).
+std::optional<std::string_view> FindValue(const std::vector<std::string_view>& lines,
+                                          std::string_view name) {
+    for (std::string_view line : lines) {
+        size_t eq = line.find('=');
+        if (eq != std::string_view::npos &&
+            platform::EqualsIgnoringAsciiCase(line.substr(0, eq), name))
+            return line.substr(eq + 1);
+    }
+    return std::nullopt;
 }
 
 int HexDigit(char c) {
@@ -164,32 +179,43 @@ std::string ApplyConfigText(std::string_view text, TConfigRec& rec) {
     // Key by key; an error stops the load, so the keys before it keep their new values and the
     // failing one and those after it keep what they held.
     for (const TKey& key : kKeys) {
-        std::string_view value;
-        bool found = false;
-        for (std::string_view line : lines) {
-            size_t eq = line.find('=');
-            if (eq != std::string_view::npos &&
-                platform::EqualsIgnoringAsciiCase(line.substr(0, eq), key.Name)) {
-                value = line.substr(eq + 1);
-                found = true;
-                break;
-            }
-        }
-        if (!found || value.empty()) {
+        const std::optional<std::string_view> value = FindValue(lines, key.Name);
+        if (!value || value->empty()) {
             rec.*key.Field = key.Default;
             continue;
         }
-        if (!TryParseConfigInteger(value, rec.*key.Field))
-            return InvalidIntegerMessage(value);
+        if (!TryParseConfigInteger(*value, rec.*key.Field))
+            return InvalidIntegerMessage(*value);
     }
     return {};
 }
 
-std::string ConfigFileText(const TConfigRec& rec) {
+std::string WebOriginsValue(std::string_view text) {
+    return std::string(FindValue(SplitLines(text), "WebOrigins").value_or(""));
+}
+
+std::string ConfigFileText(const TConfigRec& rec, std::string_view origins) {
     std::string text;
     for (const TKey& key : kKeys)
         text += std::string(key.Name) + "=" + std::to_string(rec.*key.Field) + "\r\n";
+    if (!origins.empty())
+        text += "WebOrigins=" + std::string(origins) + "\r\n";
     return text;
+}
+
+std::string TConfigHelper::GetWebOrigins() {
+    return WebOriginRules()->Text;
+}
+
+void TConfigHelper::SetWebOrigins(std::string_view text) {
+    auto shared = std::make_shared<const TWebOrigins>(ParseWebOrigins(text));
+    std::lock_guard lock(originsMutex);
+    origins = std::move(shared);
+}
+
+std::shared_ptr<const TWebOrigins> TConfigHelper::WebOriginRules() {
+    std::lock_guard lock(originsMutex);
+    return origins;
 }
 
 bool TConfigHelper::LoadConfig() {
@@ -198,13 +224,18 @@ bool TConfigHelper::LoadConfig() {
     // Like a missing file, a folder or a dangling link at the path means "no settings yet".
     if (!std::filesystem::is_regular_file(platform::PathFromUtf8(path), ec)) {
         Store(TConfigRec{kDefaultPort, kDefaultType, kDefaultCache, kDefaultSound});
+        SetWebOrigins("");
         return true;
     }
     std::string error;
     try {
+        const std::string text = ReadSettingsFile(path);
         TConfigRec rec = GetConfig();
-        error = ApplyConfigText(ReadSettingsFile(path), rec);
+        error = ApplyConfigText(text, rec);
         Store(rec);
+        SetWebOrigins(WebOriginsValue(text));
+        if (error.empty())
+            error = WebOriginRules()->Error;
     } catch (const std::exception& e) {
         error = e.what();
     }
@@ -217,7 +248,7 @@ bool TConfigHelper::LoadConfig() {
 
 void TConfigHelper::SaveConfig() {
     // Written beside the old file and renamed over it: a save cut short leaves the old settings.
-    platform::AtomicFileWrite(ConfigFilePath(), ConfigFileText(GetConfig()));
+    platform::AtomicFileWrite(ConfigFilePath(), ConfigFileText(GetConfig(), GetWebOrigins()));
 }
 
 std::string TConfigHelper::ConfigFilePath() {

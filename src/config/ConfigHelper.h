@@ -1,9 +1,14 @@
 #pragma once
 
-// The service's four settings: held in memory for the life of the process, loaded once at
-// start-up from a key=value file beside the program, written back when changed.
+// The service's settings: held in memory for the life of the process, loaded once at start-up
+// from a key=value file beside the program, written back when changed. Four integers, and the
+// optional WebOrigins list, held apart: it is text, while request threads read the integers
+// without a lock.
+
+#include "config/WebOrigins.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -28,11 +33,21 @@ class TConfigHelper {
     static void SetWebCache(int32_t value);
     static void SetWebSound(int32_t value);
 
+    // WebOrigins as set ("" when not set), and as requests follow it: parsed once per change,
+    // the same rules shared by every request thread until the next change. The text is kept
+    // even when it is no valid list, so that a save does not lose it; its rules then allow no
+    // origin.
+    static std::string GetWebOrigins();
+    static void SetWebOrigins(std::string_view text);
+    static std::shared_ptr<const TWebOrigins> WebOriginRules();
+
     // Fills the record from the file, or from the defaults when there is none. A bad value stops
     // the load and is reported through the user-message seam; the result is then false.
+    // WebOrigins is read whatever the integers gave (see WebOriginsValue).
     static bool LoadConfig();
 
-    // Writes the four lines; throws std::runtime_error when the file cannot be written.
+    // Writes the four lines, and WebOrigins as a fifth when it is set; throws
+    // std::runtime_error when the file cannot be written.
     static void SaveConfig();
 
     // The settings file: the executable's path with its extension replaced by ".INI" (on Linux
@@ -54,8 +69,14 @@ bool TryParseConfigInteger(std::string_view text, int32_t& value);
 // rec held. Returns that value's error message, or an empty text when every key was read.
 std::string ApplyConfigText(std::string_view text, TConfigRec& rec);
 
-// The text a save writes: the four "Key=value" lines in that order, each ended by CR LF.
-std::string ConfigFileText(const TConfigRec& rec);
+// WebOrigins in the settings file's text: the value of the first line whose key is WebOrigins
+// (ASCII case ignored), "" when there is none. It is read apart from the integers, so that a bad
+// integer before it cannot leave a service open to every origin, nor a save drop the list.
+std::string WebOriginsValue(std::string_view text);
+
+// The text a save writes: the four "Key=value" lines in that order, each ended by CR LF, then
+// "WebOrigins=<origins>" likewise when origins is not empty.
+std::string ConfigFileText(const TConfigRec& rec, std::string_view origins = {});
 
 // The error for a value that fails that rule: "'<text>' is not a valid integer value".
 std::string InvalidIntegerMessage(std::string_view text);

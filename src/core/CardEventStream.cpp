@@ -1,6 +1,5 @@
 #include "core/CardEventStream.h"
 
-#include "core/AccessControlHeaders.h"
 #include "core/EventStreamText.h"
 #include "core/LogFormat.h"
 #include "core/ServiceLog.h"
@@ -65,7 +64,7 @@ bool IsCardEventStreamRequest(const http::TIdHTTPRequestInfo& request) {
 
 void ServeCardEventStream(http::TIdPeerThread& thread, const http::TIdHTTPRequestInfo& request,
                           http::TIdHTTPResponseInfo& response, CardWatcher& watcher,
-                          const CardEventStreamSettings& settings) {
+                          const CardEventStreamSettings& settings, const TOriginDecision& origin) {
     const std::string peer =
         request.PeerAddress + ":" + std::to_string(thread.Connection().PeerPort());
     response.SetCloseAfterResponse(true);
@@ -78,7 +77,7 @@ void ServeCardEventStream(http::TIdPeerThread& thread, const http::TIdHTTPReques
         response.SetResponseCode(503);
         response.ContentLength = 0;
     }
-    AddAccessControlHeaders(response);
+    AddAccessControlHeaders(response, origin);
     if (!subscription) {
         LogStreamLine("##EVENTS REFUSED --> [%s; OPEN: %s]", peer, watcher);
         return;

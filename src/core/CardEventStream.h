@@ -5,6 +5,7 @@
 // and with ?read=1 a "document" (the full read GET / would answer) after each "card".
 
 #include "core/CardWatcher.h"
+#include "core/OriginCheck.h"
 #include "http/TIdHTTPRequestInfo.h"
 #include "http/TIdHTTPResponseInfo.h"
 #include "http/TIdPeerThread.h"
@@ -27,9 +28,10 @@ bool IsCardEventStreamRequest(const http::TIdHTTPRequestInfo& request);
 
 // Serves the stream on the worker's connection until the client goes, the server stops or the
 // watcher is closed; the connection then closes. No room in the watcher: 503 with an empty
-// body. Never throws: a failed write only ends the stream.
+// body. Both carry the cross-origin lines of origin, an allowed request's decision. Never
+// throws: a failed write only ends the stream.
 void ServeCardEventStream(http::TIdPeerThread& thread, const http::TIdHTTPRequestInfo& request,
                           http::TIdHTTPResponseInfo& response, CardWatcher& watcher,
-                          const CardEventStreamSettings& settings);
+                          const CardEventStreamSettings& settings, const TOriginDecision& origin);
 
 } // namespace zir::core

@@ -1,10 +1,10 @@
 #include "core/CardService.h"
 
 #include "config/ConfigHelper.h"
-#include "core/AccessControlHeaders.h"
 #include "core/CardReadDocument.h"
 #include "core/CardRequest.h"
 #include "core/LogFormat.h"
+#include "core/OriginCheck.h"
 #include "core/ServiceLog.h"
 #include "http/EIdException.h"
 
@@ -67,10 +67,18 @@ int32_t CardService::DefaultPort() const {
 void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
                                        http::TIdHTTPRequestInfo& ARequestInfo,
                                        http::TIdHTTPResponseInfo& AResponseInfo) {
+    // Before the origin rules: the icon carries no card data and never touches the reader.
     if (ARequestInfo.RequestPath == "/favicon.ico")
         return;
+    const TOriginDecision origin = DecideOrigin(ARequestInfo);
+    if (!origin.Allowed) {
+        LogServiceLine(origin.LogLine);
+        AnswerRefused(AResponseInfo);
+        return;
+    }
     if (IsCardEventStreamRequest(ARequestInfo)) {
-        ServeCardEventStream(*AThread, ARequestInfo, AResponseInfo, cardWatcher, EventStream);
+        ServeCardEventStream(*AThread, ARequestInfo, AResponseInfo, cardWatcher, EventStream,
+                             origin);
         return;
     }
 
@@ -81,7 +89,7 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
     std::string body = ReadCardDocument(type == "UID" ? CardReadKind::Uid : CardReadKind::Full);
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
-    AddAccessControlHeaders(AResponseInfo);
+    AddAccessControlHeaders(AResponseInfo, origin);
     AResponseInfo.ResponseBody = std::move(body);
 }
 

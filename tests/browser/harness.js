@@ -53,13 +53,15 @@ async function startPageServer() {
 }
 
 // The real service with the simulated reader, its settings and card file in a folder of its own.
-async function startZir(card, { webType = 0 } = {}) {
+// webOrigins, when given, is written as the settings file's fifth line.
+async function startZir(card, { webType = 0, webOrigins = '' } = {}) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zir-browser-'));
   const port = await freePort();
   const cardFile = path.join(dir, 'card.txt');
   const config = path.join(dir, 'zir.INI');
   fs.writeFileSync(cardFile, card);
-  fs.writeFileSync(config, `WebPort=${port}\r\nWebType=${webType}\r\nWebCache=0\r\nWebSound=0\r\n`);
+  fs.writeFileSync(config, `WebPort=${port}\r\nWebType=${webType}\r\nWebCache=0\r\nWebSound=0\r\n` +
+                           (webOrigins ? `WebOrigins=${webOrigins}\r\n` : ''));
   const command = [...launcher, program, '--config', config, '--simulate=' + cardFile];
   const child = childProcess.spawn(command[0], command.slice(1), {
     cwd: dir, stdio: ['ignore', 'pipe', 'pipe'],

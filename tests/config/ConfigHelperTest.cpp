@@ -40,6 +40,7 @@ class ConfigFile : public ::testing::Test {
         TConfigHelper::SetWebType(type);
         TConfigHelper::SetWebCache(cache);
         TConfigHelper::SetWebSound(sound);
+        TConfigHelper::SetWebOrigins("");
     }
 
     TConfigRec Load(const std::string& fileText) {
@@ -188,4 +189,59 @@ TEST_F(ConfigFile, DefaultPathIsTheExecutablePathPlusIni) {
     ASSERT_GE(p.size(), 4u);
     EXPECT_EQ(p.substr(p.size() - 4), ".INI");
     EXPECT_NE(p.find("zir_config_tests"), std::string::npos);
+}
+
+TEST_F(ConfigFile, WebOriginsIsAFifthLineOnlyWhileItIsSet) {
+    Reset(8080, 0, 1, 1);
+    TConfigHelper::SetWebOrigins(" https://desk.example.com,  null ");
+    TConfigHelper::SaveConfig();
+    EXPECT_EQ(ReadFileBytes(path), "WebPort=8080\r\nWebType=0\r\nWebCache=1\r\nWebSound=1\r\n"
+                                   "WebOrigins=https://desk.example.com,  null\r\n");
+    Reset(0, 0, 0, 0);
+    ASSERT_TRUE(TConfigHelper::LoadConfig());
+    ExpectRec(TConfigHelper::GetConfig(), 8080, 0, 1, 1);
+    EXPECT_EQ(TConfigHelper::GetWebOrigins(), "https://desk.example.com,  null");
+    EXPECT_TRUE(TConfigHelper::WebOriginRules()->Allows("null"));
+    EXPECT_FALSE(TConfigHelper::WebOriginRules()->Allows("https://other.example"));
+
+    // Set to nothing, the file has its four lines again.
+    TConfigHelper::SetWebOrigins("");
+    TConfigHelper::SaveConfig();
+    EXPECT_EQ(ReadFileBytes(path), "WebPort=8080\r\nWebType=0\r\nWebCache=1\r\nWebSound=1\r\n");
+    EXPECT_TRUE(TConfigHelper::WebOriginRules()->AnyOrigin);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ConfigFile, WebOriginsIsReadWhateverTheIntegersBeforeItGave) {
+    // The load stops at the bad port, but a service must not run open to every origin (nor a
+    // later save drop the list) because of it.
+    Load("WebPort=80a\r\nwebOrigins=https://desk.example.com\r\nWebOrigins=null\r\n");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "系统参数加载失败，请核查。['80a' is not a valid integer value]");
+    EXPECT_EQ(TConfigHelper::GetWebOrigins(), "https://desk.example.com");
+
+    // A file without the line, or no file at all, sets it back to every origin.
+    Load("WebPort=81\r\n");
+    EXPECT_EQ(TConfigHelper::GetWebOrigins(), "");
+    TConfigHelper::SetWebOrigins("null");
+    std::filesystem::remove(path);
+    TConfigHelper::LoadConfig();
+    EXPECT_TRUE(TConfigHelper::WebOriginRules()->AnyOrigin);
+}
+
+TEST_F(ConfigFile, ABadWebOriginsIsReportedAllowsNoOriginAndIsSavedAsItWas) {
+    dir.Write("zir.INI", "WebPort=81\r\nWebOrigins=https://desk.example.com/\r\nWebSound=0\r\n");
+    EXPECT_FALSE(TConfigHelper::LoadConfig());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              "系统参数加载失败，请核查。[WebOrigins: 'https://desk.example.com/' is not "
+              "an origin (scheme://host[:port], null or *)]");
+    ExpectRec(TConfigHelper::GetConfig(), 81, 0, 1, 0);
+    const auto rules = TConfigHelper::WebOriginRules();
+    EXPECT_FALSE(rules->AnyOrigin);
+    EXPECT_FALSE(rules->Allows("https://desk.example.com"));
+
+    TConfigHelper::SaveConfig();
+    EXPECT_EQ(ReadFileBytes(path), "WebPort=81\r\nWebType=0\r\nWebCache=1\r\nWebSound=0\r\n"
+                                   "WebOrigins=https://desk.example.com/\r\n");
 }

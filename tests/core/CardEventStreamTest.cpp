@@ -132,7 +132,8 @@ class CardEventStream : public ::testing::Test {
         http::THttpLoopSettings loop;
         loop.OnCommandGet = [this](http::TIdPeerThread* t, http::TIdHTTPRequestInfo& request,
                                    http::TIdHTTPResponseInfo& response) {
-            core::ServeCardEventStream(*t, request, response, watcher, settings);
+            core::ServeCardEventStream(*t, request, response, watcher, settings,
+                                       core::TOriginDecision{});
         };
         threads.emplace_back([peer, loop, this] {
             http::RunHttpRequestLoop(*peer, loop);

@@ -243,3 +243,25 @@ TEST(EventStreamEndToEnd, APortChangeEndsTheStreamsAndRequestsNeverMeetThePollIn
     EventClient fresh(service.Port);
     EXPECT_EQ(fresh.Head, kEventStreamHead);
 }
+
+TEST(EventStreamEndToEnd, WithAnOriginListAListedPageGetsItsLinesAndAnotherIsRefusedUnwatched) {
+    ZirService service(kCardA, {.WebOrigins = "https://desk.example.com"});
+    RawHttpClient listed(service.Port);
+    listed.Send(GetRequest("/events", "Origin: https://desk.example.com\r\n"));
+    auto head = listed.ReadResponse(true, 5s);
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->Header("Access-Control-Allow-Origin"), "https://desk.example.com");
+    EXPECT_EQ(head->Header("Vary"), "Origin");
+    EXPECT_EQ(head->Header("Content-Type"), "text/event-stream");
+    EXPECT_TRUE(service.NextLogLine("##EVENTS OPEN"));
+
+    // Refused before it takes a place or the reader is looked at for it.
+    RawHttpClient other(service.Port);
+    other.Send(GetRequest("/events", "Origin: https://evil.example\r\n"));
+    auto refused = other.ReadResponse();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->StatusLine, "HTTP/1.1 403 Forbidden");
+    EXPECT_TRUE(service.NextLogLine("##REQUEST REFUSED --> [ORIGIN: https://evil.example"));
+    for (const auto& line : service.LogLinesFrom(0))
+        EXPECT_EQ(line.find("OPEN: 2"), std::string::npos) << line;
+}

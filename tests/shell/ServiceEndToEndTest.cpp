@@ -1,5 +1,6 @@
 // The service end to end: the real program, the simulated reader, raw sockets on loopback.
 
+#include "CardAnswerHead.h"
 #include "ServiceFixture.h"
 #include "StrictJson.h"
 
@@ -20,21 +21,6 @@ const char* const kIdentityCard = "CardType=1\n"
                                   "StartDate=20200101\n"
                                   "EndDate=长期\n"
                                   "Uid=A1B2C3D4\n";
-
-std::string CardAnswerHead(size_t bodyLength) {
-    return "HTTP/1.1 200 OK\r\n"
-           "Connection: keep-alive\r\n"
-           "Content-Encoding: utf-8\r\n"
-           "Content-Type: application/json\r\n"
-           "Content-Length: " +
-           std::to_string(bodyLength) +
-           "\r\n"
-           "Access-Control-Allow-Origin:*\r\n"
-           "Access-Control-Allow-Headers:*\r\n"
-           "Access-Control-Allow-Method:*\r\n"
-           "Server: Indy/9.00.10\r\n"
-           "\r\n";
-}
 
 } // namespace
 

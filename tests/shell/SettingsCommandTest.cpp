@@ -141,6 +141,48 @@ TEST_F(SettingsCommand, WordsThatAreNotSettingsAreUsageErrors) {
     }
 }
 
+TEST_F(SettingsCommand, WebOriginsIsSavedShownKeptByOtherSavesAndRemovedWhenEmpty) {
+    dir.Write("zir.INI", File(8080, 0, 1, 1));
+    const std::string list = "https://desk.example.com http://intranet:8080";
+    ProgramResult r = Settings({"WebOrigins=" + list});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out, "服务设置已变更，请重启zir服务。\n");
+    EXPECT_EQ(ReadFileBytes(ini), File(8080, 0, 1, 1) + "WebOrigins=" + list + "\r\n");
+    EXPECT_EQ(Settings({}).Out, Lines(8080, 0, 1, 1) + "WebOrigins=" + list + "\n");
+
+    EXPECT_EQ(Settings({"WebPort=8081"}).ExitCode, 0);
+    EXPECT_EQ(ReadFileBytes(ini), File(8081, 0, 1, 1) + "WebOrigins=" + list + "\r\n");
+    EXPECT_EQ(Settings({"weborigins= " + list + " "}).Out, ""); // the same list: no save
+
+    EXPECT_EQ(Settings({"WebOrigins="}).ExitCode, 0);
+    EXPECT_EQ(ReadFileBytes(ini), File(8081, 0, 1, 1));
+    EXPECT_EQ(Settings({}).Out, Lines(8081, 0, 1, 1));
+}
+
+TEST_F(SettingsCommand, AValueThatIsNoListOfOriginsIsRefusedAndNothingIsSaved) {
+    dir.Write("zir.INI", File(80, 0, 1, 1) + "WebOrigins=null\r\n");
+    const std::string form = "' is not an origin (scheme://host[:port], null or *)";
+    ExpectRefused({"WebOrigins=https://desk.example.com/"},
+                  "WebOrigins: 'https://desk.example.com/" + form);
+    ExpectRefused({"WebPort=8080", "WebOrigins=null desk.example.com"},
+                  "WebOrigins: 'desk.example.com" + form);
+    ExpectRefused({"WebOrigins=* https://desk.example.com"},
+                  "WebOrigins: '*' (every origin) cannot stand in a list of origins");
+}
+
+TEST_F(SettingsCommand, ABadListInTheFileIsReportedAndKeptByAnotherSave) {
+    dir.Write("zir.INI", File(80, 0, 1, 1) + "WebOrigins=https://desk.example.com/\r\n");
+    ProgramResult r = Settings({});
+    EXPECT_EQ(r.Err, "系统参数加载失败，请核查。[WebOrigins: 'https://desk.example.com/' is not an "
+                     "origin (scheme://host[:port], null or *)]\n");
+    EXPECT_EQ(r.Out, Lines(80, 0, 1, 1) + "WebOrigins=https://desk.example.com/\n");
+    // Dropping it would open the card to every site; it stays until it is set anew.
+    EXPECT_EQ(Settings({"WebPort=8080"}).ExitCode, 0);
+    EXPECT_EQ(ReadFileBytes(ini), File(8080, 0, 1, 1) + "WebOrigins=https://desk.example.com/\r\n");
+    EXPECT_EQ(Settings({"WebOrigins=https://desk.example.com"}).ExitCode, 0);
+    EXPECT_EQ(ReadFileBytes(ini), File(8080, 0, 1, 1) + "WebOrigins=https://desk.example.com\r\n");
+}
+
 TEST_F(SettingsCommand, AFileThatCannotBeWrittenIsAnError) {
     ini = dir.File("no-such-folder/zir.INI");
     ProgramResult r = Settings({"WebPort=8080"});
@@ -152,7 +194,8 @@ TEST_F(SettingsCommand, AFileThatCannotBeWrittenIsAnError) {
 // The version the packages carry in their names, from the same place.
 TEST(ProgramVersion, VersionPrintsTheBuildsVersionAndRunsNothingElse) {
     TempDir dir;
-    const ProgramResult result = RunZir({"--version", "--config", dir.File("none.INI")}, dir.Path());
+    const ProgramResult result =
+        RunZir({"--version", "--config", dir.File("none.INI")}, dir.Path());
     EXPECT_EQ(result.ExitCode, 0) << result.Err;
     EXPECT_EQ(result.Out, std::string("zir ") + ZIR_PROJECT_VERSION + "\n");
     EXPECT_FALSE(FileExists(dir.File("none.INI")));

@@ -42,6 +42,7 @@ class SettingsSave : public ::testing::Test {
         TConfigHelper::SetWebType(type);
         TConfigHelper::SetWebCache(cache);
         TConfigHelper::SetWebSound(sound);
+        TConfigHelper::SetWebOrigins("");
     }
 
     zir::test::TempDir dir;
@@ -113,6 +114,37 @@ TEST_F(SettingsSave, AFailedWriteKeepsTheNewValuesAndWithholdsTheNotice) {
     EXPECT_NE(result.SaveError, "");
     EXPECT_EQ(TConfigHelper::GetConfig().WebPort, 81);
     EXPECT_TRUE(beeps.empty());
+}
+
+TEST_F(SettingsSave, WebOriginsIsCheckedAndTheDialogWhichHasNoBoxForItKeepsIt) {
+    const std::string ini = dir.File("zir.INI");
+    const std::string four = "WebPort=80\r\nWebType=0\r\nWebCache=1\r\nWebSound=1\r\n";
+    TSettingsForm form = SettingsFormValues();
+    form.OriginsText = "https://desk.example.com/";
+    auto result = SaveSettings(form);
+    EXPECT_FALSE(result.Valid);
+    EXPECT_EQ(result.Message, "WebOrigins: 'https://desk.example.com/' is not an origin "
+                              "(scheme://host[:port], null or *)");
+    EXPECT_FALSE(zir::test::FileExists(ini));
+    EXPECT_EQ(TConfigHelper::GetWebOrigins(), "");
+
+    form.OriginsText = " https://desk.example.com, null ";
+    EXPECT_TRUE(SaveSettings(form).Saved);
+    EXPECT_EQ(zir::test::ReadFileBytes(ini),
+              four + "WebOrigins=https://desk.example.com, null\r\n");
+    EXPECT_FALSE(SaveSettings(form).Changed);
+
+    // The dialog's form, built from its boxes alone.
+    EXPECT_TRUE(SaveSettings({"8080", "0", true, true}).Saved);
+    EXPECT_EQ(zir::test::ReadFileBytes(ini),
+              "WebPort=8080\r\nWebType=0\r\nWebCache=1\r\nWebSound=1\r\n"
+              "WebOrigins=https://desk.example.com, null\r\n");
+
+    form = SettingsFormValues();
+    form.OriginsText = "";
+    EXPECT_TRUE(SaveSettings(form).Saved);
+    EXPECT_EQ(zir::test::ReadFileBytes(ini),
+              "WebPort=8080\r\nWebType=0\r\nWebCache=1\r\nWebSound=1\r\n");
 }
 
 TEST_F(SettingsSave, WithoutAReaderLibraryTheSaveStillWorks) {

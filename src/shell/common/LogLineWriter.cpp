@@ -82,17 +82,25 @@ LogLineWriter::~LogLineWriter() {
 
 void LogLineWriter::Write(std::string line) {
     State& s = *state_;
-    std::lock_guard lock(s.mutex);
-    if (s.stopping)
-        return;
-    if (s.queue.size() >= s.limits.MaxLines || s.queuedBytes + line.size() > s.limits.MaxBytes) {
-        ++s.droppedSinceNotice;
-        ++s.droppedTotal;
-        return;
+    {
+        std::lock_guard lock(s.mutex);
+        if (s.stopping)
+            return;
+        if (s.queue.size() >= s.limits.MaxLines ||
+            s.queuedBytes + line.size() > s.limits.MaxBytes) {
+            ++s.droppedSinceNotice;
+            ++s.droppedTotal;
+            return;
+        }
+        s.QueueDroppedNotice();
+        s.queuedBytes += line.size();
+        s.queue.push_back(std::move(line));
+        // A writer with lines still queued is awake and takes this one with them: only the
+        // first line after it caught up needs to wake it.
+        if (s.queue.size() > 1)
+            return;
     }
-    s.QueueDroppedNotice();
-    s.queuedBytes += line.size();
-    s.queue.push_back(std::move(line));
+    // Outside the lock, so the woken writer does not at once wait for this thread's mutex.
     s.wake.notify_one();
 }
 

@@ -37,10 +37,12 @@ TSettingsSaveResult SaveSettingsAndApply(const TSettingsForm& form) {
 
 TReloadOutcome ReloadSettings(core::CardService& service) {
     const config::TConfigRec before = config::TConfigHelper::GetConfig();
+    const std::string originsBefore = config::TConfigHelper::GetWebOrigins();
 
     // A load that fails has said so; its partial values are undone.
     if (!config::TConfigHelper::LoadConfig()) {
         Restore(before);
+        config::TConfigHelper::SetWebOrigins(originsBefore);
         return TReloadOutcome::Unchanged;
     }
 

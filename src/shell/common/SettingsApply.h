@@ -8,8 +8,8 @@
 
 namespace zir::shell {
 
-// Puts the settings record as it stands into effect in the running program. WebType and
-// WebCache need nothing (every request reads them); the reader's beep follows WebSound (1 on,
+// Puts the settings record as it stands into effect in the running program. WebType, WebCache
+// and WebOrigins need nothing (every request reads them); the reader's beep follows WebSound (1 on,
 // anything else off), switched under the card-operation lock, so it waits for a read in
 // progress: call it where waiting for a slow reader is allowed, never on the UI thread while
 // requests are served. A new port is the business of the start and of ReloadSettings.
@@ -30,7 +30,8 @@ enum class TReloadOutcome {
 // The settings file read again (SIGHUP, "zir.SettingsChanged") and applied as the settings
 // dialog's save would apply it, and a changed port by stopping and starting the running
 // service, as the user would press the two buttons. A file that cannot be loaded changes
-// nothing. Waits for a read in progress and for busy handlers, like ApplySettings.
+// nothing, WebOrigins included. Waits for a read in progress and for busy handlers, like
+// ApplySettings.
 TReloadOutcome ReloadSettings(core::CardService& service);
 
 // The note both programs write to stderr after a reload: "zir: settings reloaded", "zir:

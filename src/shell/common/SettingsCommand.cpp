@@ -1,4 +1,4 @@
-// zir settings [KEY=VALUE...]: prints the four settings, or runs the settings dialog's save with
+// zir settings [KEY=VALUE...]: prints the settings, or runs the settings dialog's save with
 // the given values in place of the dialog's boxes. It runs beside the service, so it never
 // calls the reader: the running service switches the beep when it reloads.
 
@@ -39,6 +39,9 @@ int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
         output.Out("WebPort=" + std::to_string(rec.WebPort) + "\nWebType=" +
                    std::to_string(rec.WebType) + "\nWebCache=" + std::to_string(rec.WebCache) +
                    "\nWebSound=" + std::to_string(rec.WebSound) + "\n");
+        const std::string origins = config::TConfigHelper::GetWebOrigins();
+        if (!origins.empty())
+            output.Out("WebOrigins=" + origins + "\n");
         return 0;
     }
 
@@ -60,9 +63,11 @@ int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
         } else if (platform::EqualsIgnoringAsciiCase(key, "WebSound")) {
             if (!ParseTick(value, form.Sound))
                 return UsageError(output, "WebSound is a check box: 0 or 1, got \"" + value + "\"");
+        } else if (platform::EqualsIgnoringAsciiCase(key, "WebOrigins")) {
+            form.OriginsText = value;
         } else {
             return UsageError(output, "unknown setting \"" + std::string(key) +
-                                          "\" (WebPort, WebType, WebCache, WebSound)");
+                                          "\" (WebPort, WebType, WebCache, WebSound, WebOrigins)");
         }
     }
 

@@ -5,14 +5,15 @@
 
 #include <exception>
 #include <string_view>
+#include <utility>
 
 namespace zir::shell {
 
 namespace {
 
-TSettingsSaveResult Refuse(const char* message, TSettingsFocus focus) {
+TSettingsSaveResult Refuse(std::string message, TSettingsFocus focus) {
     TSettingsSaveResult result;
-    result.Message = message;
+    result.Message = std::move(message);
     result.Focus = focus;
     return result;
 }
@@ -44,6 +45,15 @@ TSettingsSaveResult SaveSettings(const TSettingsForm& form) {
     if (!config::TryParseConfigInteger(typeText, type))
         return Refuse(kTypeInvalidMessage, TSettingsFocus::Type);
 
+    const std::string currentOrigins = config::TConfigHelper::GetWebOrigins();
+    std::string origins = currentOrigins;
+    if (form.OriginsText) {
+        const config::TWebOrigins rules = config::ParseWebOrigins(*form.OriginsText);
+        if (!rules.Error.empty())
+            return Refuse(rules.Error, TSettingsFocus::None);
+        origins = rules.Text;
+    }
+
     const int32_t cache = form.Cache ? 1 : 0;
     const int32_t sound = form.Sound ? 1 : 0;
 
@@ -51,13 +61,14 @@ TSettingsSaveResult SaveSettings(const TSettingsForm& form) {
     result.Valid = true;
     const config::TConfigRec current = config::TConfigHelper::GetConfig();
     if (current.WebPort == port && current.WebType == type && current.WebCache == cache &&
-        current.WebSound == sound)
+        current.WebSound == sound && currentOrigins == origins)
         return result;
 
     config::TConfigHelper::SetWebPort(port);
     config::TConfigHelper::SetWebType(type);
     config::TConfigHelper::SetWebCache(cache);
     config::TConfigHelper::SetWebSound(sound);
+    config::TConfigHelper::SetWebOrigins(origins);
     result.Changed = true;
     try {
         config::TConfigHelper::SaveConfig();

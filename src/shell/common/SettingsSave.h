@@ -4,16 +4,19 @@
 // save button does with the texts and ticks it was given. The Windows dialog and `zir settings`
 // both call these.
 
+#include <optional>
 #include <string>
 
 namespace zir::shell {
 
-// The dialog's controls: the two edit boxes' texts and the two check boxes.
+// The dialog's controls: the two edit boxes' texts and the two check boxes; and WebOrigins,
+// which only `zir settings` sets: the dialog has no box for it, so it leaves it as it is.
 struct TSettingsForm {
     std::string PortText;
     std::string TypeText;
     bool Cache = false;
     bool Sound = false;
+    std::optional<std::string> OriginsText = std::nullopt; // nullopt: WebOrigins stays as it is
 };
 
 // The values the dialog shows when it opens: port and type in decimal, each box ticked when its
@@ -31,8 +34,9 @@ struct TSettingsSaveResult {
     std::string SaveError; // the settings file could not be written; the new values stay set
 };
 
-// The save button: trims and checks both texts (port 0..65535, type any 32-bit integer); when
-// any value differs from the current settings, sets all four and writes the file. Equal values
+// The save button: trims and checks both texts (port 0..65535, type any 32-bit integer), and a
+// given WebOrigins (a list of origins, "*" or empty; the message names the bad entry); when any
+// value differs from the current settings, sets them all and writes the file. Equal values
 // save nothing and show nothing. It never calls the reader: `zir settings` runs it in a second
 // process. The running program follows a result with Changed by ApplySettings (SettingsApply.h),
 // which switches the beep at once: SaveSettingsAndApply does both where waiting for a read in

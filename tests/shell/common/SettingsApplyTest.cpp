@@ -140,6 +140,21 @@ TEST_F(SettingsApply, AReloadAppliesWhatChangedAndABadFileChangesNothing) {
     EXPECT_STREQ(zir::shell::ReloadNote(TReloadOutcome::Unchanged), "zir: settings unchanged");
 }
 
+TEST_F(SettingsApply, AReloadTakesUpWebOriginsAndABadListLeavesTheOneInEffect) {
+    zir::core::CardService service;
+    const std::string port = std::to_string(TConfigHelper::GetConfig().WebPort);
+    zir::test::WriteFileBytes(ini,
+                              "WebPort=" + port + "\r\nWebOrigins=https://desk.example.com\r\n");
+    EXPECT_EQ(ReloadSettings(service), TReloadOutcome::Reloaded);
+    EXPECT_EQ(TConfigHelper::GetWebOrigins(), "https://desk.example.com");
+
+    zir::test::WriteFileBytes(ini,
+                              "WebPort=" + port + "\r\nWebOrigins=https://desk.example.com/\r\n");
+    EXPECT_EQ(ReloadSettings(service), TReloadOutcome::Unchanged);
+    EXPECT_EQ(TConfigHelper::GetWebOrigins(), "https://desk.example.com");
+    EXPECT_TRUE(TConfigHelper::WebOriginRules()->Allows("https://desk.example.com"));
+}
+
 TEST_F(SettingsApply, TheStartBeepsAndANewPortMovesTheRunningService) {
     zir::core::CardService service;
     const int first = TConfigHelper::GetConfig().WebPort;

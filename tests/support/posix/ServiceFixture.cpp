@@ -26,7 +26,10 @@ void ZirService::WriteSettings(ServiceSettings settings, int port) {
     WriteFileBytes(ConfigFile, "WebPort=" + std::to_string(port) +
                                    "\r\nWebType=" + std::to_string(settings.WebType) +
                                    "\r\nWebCache=" + std::to_string(settings.WebCache) +
-                                   "\r\nWebSound=" + std::to_string(settings.WebSound) + "\r\n");
+                                   "\r\nWebSound=" + std::to_string(settings.WebSound) + "\r\n" +
+                                   (settings.WebOrigins.empty()
+                                        ? std::string()
+                                        : "WebOrigins=" + settings.WebOrigins + "\r\n"));
 }
 
 void ZirService::WriteCard(const std::string& cardFileText) {
@@ -61,6 +64,15 @@ RawResponse ZirService::Get(const std::string& target) {
     if (!response)
         throw std::runtime_error("no answer to " + target);
     return *response;
+}
+
+bool ZirService::WaitForStderr(const std::string& text) {
+    for (int i = 0; i < 500; ++i) {
+        if (Process->Stderr().find(text) != std::string::npos)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 std::optional<std::string> ZirService::NextLogLine(const std::string& text) {

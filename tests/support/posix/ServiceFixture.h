@@ -17,6 +17,7 @@ struct ServiceSettings {
     int WebType = 0;
     int WebCache = 1;
     int WebSound = 1;
+    std::string WebOrigins = {}; // written as a fifth line when not empty
 };
 
 class ZirService {
@@ -30,6 +31,9 @@ class ZirService {
     void Reload(ServiceSettings settings);
 
     RawResponse Get(const std::string& target);
+
+    // Waits up to five seconds for text on the service's stderr (e.g. a reload's note).
+    bool WaitForStderr(const std::string& text);
 
     // Waits for the next log line containing text, after the lines seen so far by this helper.
     std::optional<std::string> NextLogLine(const std::string& text);
