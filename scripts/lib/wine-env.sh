@@ -37,6 +37,9 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-env: creating the Wine prefix $WINEPREFIX"
   "$ZIR_WINE64" wineboot --init >/dev/null 2>&1 || true
+  # The server wineboot started must end first: a second "wineserver -p" beside it only finds
+  # it running and goes, and every test program then pays for a server of its own.
+  timeout 30 wineserver -w >/dev/null 2>&1 || true
 fi
 wineserver -p >/dev/null 2>&1 || true
 
