@@ -42,6 +42,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 30 wineserver -w >/dev/null 2>&1 || true
 fi
 wineserver -p >/dev/null 2>&1 || true
+# Wine starts its services with the first program, and they live as long as the server, holding
+# that program's standard streams: started here they hold /dev/null, not a test program's pipes,
+# whose reader would otherwise never see their end.
+timeout 60 "$ZIR_WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 # Can this machine run a 32-bit Windows program? Some kernels cannot execute 32-bit code at all
 # (Wine's 32-bit loader then fails with "Exec format error").

@@ -1,5 +1,6 @@
 #include "ProgramRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -85,15 +86,23 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     int open = 2;
     bool killed = false;
+    bool ended = false;
+    int status = 0;
     while (open > 0) {
+        // Once it has ended, all it wrote is in the pipes: a process it started (Wine's
+        // services, for one) may hold them open for ever, so reading stops when they are empty.
+        if (!ended && waitpid(static_cast<pid_t>(pid), &status, WNOHANG) == static_cast<pid_t>(pid))
+            ended = true;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                         deadline - std::chrono::steady_clock::now())
                         .count();
-        if (left <= 0 && !killed) {
+        if (left <= 0 && !killed && !ended) {
             kill(static_cast<pid_t>(pid), SIGKILL);
             killed = true;
         }
-        if (poll(fds, 2, left > 0 ? static_cast<int>(left) : 100) < 0)
+        const int wait = ended ? 0 : static_cast<int>(std::clamp<long long>(left, 1, 100));
+        const int ready = poll(fds, 2, wait);
+        if (ready < 0 || (ready == 0 && ended))
             break;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
@@ -109,8 +118,11 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
             }
         }
     }
-    int status = 0;
-    waitpid(static_cast<pid_t>(pid), &status, 0);
+    for (auto& fd : fds)
+        if (fd.fd >= 0)
+            close(fd.fd);
+    if (!ended)
+        waitpid(static_cast<pid_t>(pid), &status, 0);
     if (WIFEXITED(status))
         result.ExitCode = WEXITSTATUS(status);
     else if (WIFSIGNALED(status))

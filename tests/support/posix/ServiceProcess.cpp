@@ -47,17 +47,20 @@ void ServiceProcess::Collect(int outFd, int errFd) {
     pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     int open = 2;
     while (open > 0) {
-        bool paused;
+        bool paused, ended;
         {
             std::lock_guard lock(mutex_);
             paused = stdoutPaused_;
+            ended = ended_;
         }
-        // While paused stdout is left out (poll skips a negative descriptor), and the wait is
-        // short so that a resume is noticed.
+        // While paused stdout is left out (poll skips a negative descriptor). The wait is short
+        // so that a resume or the end is noticed: after the end the pipes are only emptied, as a
+        // process it started (Wine's services, for one) may hold them open for ever.
         pollfd polled[2] = {fds[0], fds[1]};
         if (paused)
             polled[0].fd = -1;
-        if (poll(polled, 2, paused ? 20 : -1) < 0)
+        const int ready = poll(polled, 2, ended ? 0 : paused ? 20 : 50);
+        if (ready < 0 || (ready == 0 && ended))
             break;
         for (int i = 0; i < 2; ++i) {
             if (polled[i].fd < 0 || !(polled[i].revents & (POLLIN | POLLHUP | POLLERR)))
@@ -85,6 +88,9 @@ void ServiceProcess::Collect(int outFd, int errFd) {
             changed_.notify_all();
         }
     }
+    for (auto& fd : fds)
+        if (fd.fd >= 0)
+            close(fd.fd);
     std::lock_guard lock(mutex_);
     outputClosed_ = true;
     changed_.notify_all();
@@ -148,7 +154,11 @@ std::optional<int> ServiceProcess::Wait(std::chrono::milliseconds timeout) {
         pid_t done = waitpid(static_cast<pid_t>(pid_), &status, WNOHANG);
         if (done == static_cast<pid_t>(pid_)) {
             exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            PauseStdout(false); // the rest of its output is read to the end
+            {
+                std::lock_guard lock(mutex_);
+                stdoutPaused_ = false; // the rest of its output is read to the end
+                ended_ = true;
+            }
             if (collector_.joinable())
                 collector_.join();
             return exitCode_;

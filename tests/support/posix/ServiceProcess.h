@@ -54,6 +54,7 @@ class ServiceProcess {
     std::string stderr_;
     bool outputClosed_ = false;
     bool stdoutPaused_ = false;
+    bool ended_ = false; // reaped: what is left in the pipes is read, then collecting stops
     std::thread collector_;
 };
 
