@@ -251,8 +251,6 @@ TEST(EventStreamEndToEnd, WithAnOriginListAListedPageGetsItsLinesAndAnotherIsRef
     // Under Wine the refused request's answer once failed to arrive within 10 s in a full run
     // (it passes alone, every time); until that is understood the Linux program checks it, and
     // the Windows program's refusals are checked by the WebOrigins tests.
-    ZIR_SKIP_UNLESS_LINUX_PROGRAM("a refusal beside an open stream is still being looked into "
-                                  "under Wine");
     ZirService service(kCardA, {.WebOrigins = "https://desk.example.com"});
     RawHttpClient listed(service.Port);
     listed.Send(GetRequest("/events", "Origin: https://desk.example.com\r\n"));
