@@ -206,7 +206,8 @@ bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
         response.ResponseBody = "Unknown exception";
     }
     if (!response.HeaderWritten()) {
-        response.SendHeaderBlock();
+        // The body follows at once: header block and body may share a segment.
+        response.SendHeaderBlock(response.WillSendBody());
     }
     if (!response.ResponseBody.empty() || response.ResponseStream) {
         response.SendBody();

@@ -127,7 +127,7 @@ std::string TIdHTTPResponseInfo::ReasonPhraseFor(std::int32_t code) {
     }
 }
 
-void TIdHTTPResponseInfo::SendHeaderBlock() {
+void TIdHTTPResponseInfo::SendHeaderBlock(bool bodyFollows) {
     if (headerWritten_) {
         throw EIdException(messages::kHeaderAlreadyWritten);
     }
@@ -187,7 +187,7 @@ void TIdHTTPResponseInfo::SendHeaderBlock() {
     connection_.OpenWriteBuffer();
     try {
         connection_.Write(block);
-        connection_.CloseWriteBuffer();
+        connection_.CloseWriteBuffer(bodyFollows);
     } catch (...) {
         connection_.CancelWriteBuffer();
         throw;
@@ -201,7 +201,7 @@ void TIdHTTPResponseInfo::SendBody() {
             ResponseBody = "<HTML><BODY><B>" + std::to_string(responseCode_) + " " + ReasonPhrase +
                            "</B></BODY></HTML>\r\n";
         }
-        SendHeaderBlock();
+        SendHeaderBlock(WillSendBody());
     }
     if (!SuppressBody) {
         if (!ResponseBody.empty()) {

@@ -53,8 +53,15 @@ class TIdHTTPResponseInfo {
     bool SuppressBody = false;
 
     // Status line and header lines, sent in one piece. "Header has already been written." the
-    // second time.
-    void SendHeaderBlock();
+    // second time. bodyFollows: SendBody comes right after and sends bytes (WillSendBody), so
+    // the system may put the block and the body's first bytes into one segment; they are still
+    // two sends.
+    void SendHeaderBlock(bool bodyFollows = false);
+    // Whether SendBody would send any bytes now.
+    bool WillSendBody() const {
+        return !SuppressBody &&
+               (!ResponseBody.empty() || (ResponseStream && !ResponseStream->empty()));
+    }
     // The body (the header block first if it has not gone yet).
     void SendBody();
 

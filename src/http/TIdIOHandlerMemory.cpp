@@ -22,12 +22,13 @@ std::size_t TIdIOHandlerMemory::Receive(char* buffer, std::size_t size) {
     return count;
 }
 
-std::size_t TIdIOHandlerMemory::Send(const char* data, std::size_t size) {
+std::size_t TIdIOHandlerMemory::Send(const char* data, std::size_t size, bool moreFollows) {
     if (closed_) {
         throw EIdClosedSocket();
     }
     output_.append(data, size);
     ++sendCalls_;
+    moreFollowsSends_ += moreFollows ? 1 : 0;
     return size;
 }
 

@@ -14,7 +14,7 @@ class TIdIOHandlerMemory : public TIdIOHandler {
     explicit TIdIOHandlerMemory(std::string input, std::size_t chunkSize = 32768);
 
     std::size_t Receive(char* buffer, std::size_t size) override;
-    std::size_t Send(const char* data, std::size_t size) override;
+    std::size_t Send(const char* data, std::size_t size, bool moreFollows = false) override;
     void ShutdownSend() override {}
     void Close() override { closed_ = true; }
     void Abort() override { closed_ = true; }
@@ -27,6 +27,8 @@ class TIdIOHandlerMemory : public TIdIOHandler {
     const std::string& Output() const { return output_; }
     // Each Send call, in order: shows what went out as one piece.
     int SendCalls() const { return sendCalls_; }
+    // How many of them said that more follows at once.
+    int MoreFollowsSends() const { return moreFollowsSends_; }
 
   private:
     std::string input_;
@@ -34,6 +36,7 @@ class TIdIOHandlerMemory : public TIdIOHandler {
     std::size_t chunkSize_;
     std::string output_;
     int sendCalls_ = 0;
+    int moreFollowsSends_ = 0;
     bool closed_ = false;
 };
 

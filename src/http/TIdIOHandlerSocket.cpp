@@ -48,12 +48,12 @@ std::size_t TIdIOHandlerSocket::Receive(char* buffer, std::size_t size) {
     return static_cast<std::size_t>(received);
 }
 
-std::size_t TIdIOHandlerSocket::Send(const char* data, std::size_t size) {
+std::size_t TIdIOHandlerSocket::Send(const char* data, std::size_t size, bool moreFollows) {
     platform::SocketHandle socket = Handle();
     if (socket == platform::kInvalidSocket) {
         throw EIdClosedSocket();
     }
-    std::ptrdiff_t sent = platform::SocketSend(socket, data, size);
+    std::ptrdiff_t sent = platform::SocketSend(socket, data, size, moreFollows);
     if (sent < 0) {
         int error = platform::SocketLastError();
         SocketErrorKind kind = platform::ClassifySocketError(error);

@@ -111,12 +111,12 @@ bool TIdTCPConnection::ReadUntilClose(std::string& target, std::size_t limit) {
     }
 }
 
-void TIdTCPConnection::SendAll(std::string_view bytes) {
+void TIdTCPConnection::SendAll(std::string_view bytes, bool moreFollows) {
     if (closedGracefully_ || !io_->Connected()) {
         throw EIdConnClosedGracefully();
     }
     while (!bytes.empty()) {
-        std::size_t sent = io_->Send(bytes.data(), bytes.size());
+        std::size_t sent = io_->Send(bytes.data(), bytes.size(), moreFollows);
         if (sent == 0) {
             Disconnect();
             throw EIdConnClosedGracefully();
@@ -145,14 +145,14 @@ void TIdTCPConnection::OpenWriteBuffer() {
     }
 }
 
-void TIdTCPConnection::CloseWriteBuffer() {
+void TIdTCPConnection::CloseWriteBuffer(bool moreFollows) {
     if (!writeBuffer_) {
         return;
     }
     std::string collected = std::move(*writeBuffer_);
     writeBuffer_.reset();
     if (!collected.empty()) {
-        SendAll(collected);
+        SendAll(collected, moreFollows);
     }
 }
 

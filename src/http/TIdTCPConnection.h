@@ -36,8 +36,9 @@ class TIdTCPConnection {
     void Write(std::string_view bytes);
     void WriteLn(std::string_view text);
     void OpenWriteBuffer();
-    // Sends what was collected in one piece and stops collecting.
-    void CloseWriteBuffer();
+    // Sends what was collected in one piece and stops collecting. moreFollows: the next write
+    // comes at once (see TIdIOHandler::Send).
+    void CloseWriteBuffer(bool moreFollows = false);
     // Drops the collected bytes and stops collecting.
     void CancelWriteBuffer();
 
@@ -60,7 +61,7 @@ class TIdTCPConnection {
     // Receives once into the input buffer. False when the peer has closed (and the socket
     // is then closed); throws "Connection Closed Gracefully." if nothing is buffered then.
     bool ReadFromStack(bool raiseIfNothingBuffered);
-    void SendAll(std::string_view bytes);
+    void SendAll(std::string_view bytes, bool moreFollows = false);
     std::string_view Buffered() const;
     void Consume(std::size_t count);
 

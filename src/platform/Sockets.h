@@ -64,8 +64,11 @@ SocketHandle SocketAccept(SocketHandle socket);
 
 // Bytes received (0: the peer closed) or -1 on failure.
 std::ptrdiff_t SocketReceive(SocketHandle socket, char* buffer, std::size_t size);
-// Bytes sent or -1 on failure. Never raises a signal when the peer has gone.
-std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size);
+// Bytes sent or -1 on failure. Never raises a signal when the peer has gone. moreFollows: the
+// caller sends more of the same answer right after this, so the system may put both into one
+// segment (Linux does; Windows sends as always).
+std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size,
+                          bool moreFollows = false);
 
 // Sends small writes at once instead of holding them until the previous one is acknowledged.
 bool SocketSetNoDelay(SocketHandle socket);

@@ -37,10 +37,12 @@ class PlayedClient : public http::TIdIOHandler {
         position_ += n;
         return n;
     }
-    std::size_t Send(const char* data, std::size_t size) override {
+    std::size_t Send(const char* data, std::size_t size, bool moreFollows) override {
         std::lock_guard<std::mutex> guard(mutex_);
         if (gone_)
             return 0;
+        // A stream's head is not followed at once: held back, it would wait for the first event.
+        heldBack_ = heldBack_ || moreFollows;
         output_.append(data, size);
         arrived_.notify_all();
         return size;
@@ -76,6 +78,10 @@ class PlayedClient : public http::TIdIOHandler {
         });
         return at == std::string::npos ? at : at + text.size();
     }
+    bool HeldBack() {
+        std::lock_guard<std::mutex> guard(mutex_);
+        return heldBack_;
+    }
     std::string Output() {
         std::lock_guard<std::mutex> guard(mutex_);
         return output_;
@@ -88,6 +94,7 @@ class PlayedClient : public http::TIdIOHandler {
     std::condition_variable arrived_;
     bool closedByClient_ = false;
     std::string output_;
+    bool heldBack_ = false;
     bool gone_ = false;
     std::atomic<bool> closed_{false};
 };
@@ -115,7 +122,9 @@ class CardEventStream : public ::testing::Test {
         struct Forward : http::TIdIOHandler { // the connection owns its handler; the test too
             std::shared_ptr<PlayedClient> c;
             std::size_t Receive(char* b, std::size_t n) override { return c->Receive(b, n); }
-            std::size_t Send(const char* d, std::size_t n) override { return c->Send(d, n); }
+            std::size_t Send(const char* d, std::size_t n, bool more) override {
+                return c->Send(d, n, more);
+            }
             void ShutdownSend() override {}
             void Close() override { c->Close(); }
             void Abort() override { c->Abort(); }
@@ -171,6 +180,7 @@ TEST_F(CardEventStream, StartsWithThePresentCardAndFollowsEveryChange) {
     std::size_t at = client->WaitFor("event: removed\ndata: {}\n\n");
     ASSERT_NE(at, std::string::npos) << client->Output();
     EXPECT_EQ(client->Output(), test::kEventStreamHead + "event: removed\ndata: {}\n\n");
+    EXPECT_FALSE(client->HeldBack());
     card.Place("A1");
     at = client->WaitFor("event: card\ndata: {\"uid\":\"A1\"}\n\n", at);
     ASSERT_NE(at, std::string::npos) << client->Output();

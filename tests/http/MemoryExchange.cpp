@@ -17,6 +17,7 @@ TExchange RunExchange(const std::string& input, const http::THttpLoopSettings& s
     }
     result.Output = memory->Output();
     result.SendCalls = memory->SendCalls();
+    result.MoreFollowsSends = memory->MoreFollowsSends();
     result.ConnectionOpen = memory->Connected();
     return result;
 }

@@ -14,6 +14,7 @@ struct TExchange {
     std::string Error; // message of the error that ended the loop; empty when it returned
     bool ConnectionOpen = false;
     int SendCalls = 0;
+    int MoreFollowsSends = 0; // sends that said the next one comes at once
 };
 
 TExchange RunExchange(const std::string& input, const http::THttpLoopSettings& settings,

@@ -143,6 +143,27 @@ TEST(RequestLoop, HeadGetsGetsHeaderLinesButNoBody) {
     EXPECT_EQ(head.Output, getHeaders + get.Output);
 }
 
+// A header block marked so is held by the system until the next send: only one that a body
+// follows at once may be, or the answer would wait.
+TEST(RequestLoop, OnlyAHeaderBlockWithItsBodyRightBehindSaysMoreFollows) {
+    auto answer = [](std::string body) {
+        return ServiceSettings([body](TIdPeerThread*, TIdHTTPRequestInfo&, TIdHTTPResponseInfo& r) {
+            ServiceAnswer(r, body);
+        });
+    };
+    auto withBody = RunExchange("GET / HTTP/1.1\r\n\r\n", answer("hello"));
+    EXPECT_EQ(withBody.SendCalls, 2);
+    EXPECT_EQ(withBody.MoreFollowsSends, 1);
+    EXPECT_EQ(RunExchange("GET / HTTP/1.1\r\n\r\n", answer("")).MoreFollowsSends, 0);
+    EXPECT_EQ(RunExchange("HEAD / HTTP/1.1\r\n\r\n", answer("hello")).MoreFollowsSends, 0);
+    // A handler that sends its header block itself writes its body later, if at all.
+    auto own = RunExchange("GET / HTTP/1.1\r\n\r\n",
+                           ServiceSettings([](TIdPeerThread*, TIdHTTPRequestInfo&,
+                                              TIdHTTPResponseInfo& r) { r.SendHeaderBlock(); }));
+    EXPECT_EQ(own.SendCalls, 1);
+    EXPECT_EQ(own.MoreFollowsSends, 0);
+}
+
 TEST(RequestLoop, HandlerErrorsBecome500WithTheMessageAndKeepWhatTheHandlerSet) {
     int calls = 0;
     auto handler = [&](TIdPeerThread*, TIdHTTPRequestInfo&, TIdHTTPResponseInfo& response) {

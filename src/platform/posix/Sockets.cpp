@@ -76,10 +76,12 @@ std::ptrdiff_t SocketReceive(SocketHandle socket, char* buffer, std::size_t size
     return result;
 }
 
-std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size) {
+std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size,
+                          bool moreFollows) {
+    const int flags = MSG_NOSIGNAL | (moreFollows ? MSG_MORE : 0);
     ssize_t result;
     do {
-        result = ::send(Native(socket), data, size, MSG_NOSIGNAL);
+        result = ::send(Native(socket), data, size, flags);
     } while (result < 0 && errno == EINTR);
     return result;
 }

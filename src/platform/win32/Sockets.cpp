@@ -71,7 +71,8 @@ std::ptrdiff_t SocketReceive(SocketHandle socket, char* buffer, std::size_t size
     return result == SOCKET_ERROR ? -1 : result;
 }
 
-std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size) {
+std::ptrdiff_t SocketSend(SocketHandle socket, const char* data, std::size_t size,
+                          bool /*moreFollows: Windows has no such hint*/) {
     int result = ::send(Native(socket), data, static_cast<int>(size), 0);
     return result == SOCKET_ERROR ? -1 : result;
 }
