@@ -19,7 +19,7 @@ class TIdIOHandler {
     // Sends some of the bytes; returns how many (0 means the transport refuses more). Failures
     // raise like Receive. moreFollows: the next send comes at once (the body after its header
     // block), so both may travel together.
-    virtual std::size_t Send(const char* data, std::size_t size, bool moreFollows = false) = 0;
+    virtual std::size_t Send(const char* data, std::size_t size, bool moreFollows) = 0;
     // Shuts the sending side down (the graceful end of a disconnect).
     virtual void ShutdownSend() = 0;
     // Releases the socket; harmless when already closed.

@@ -14,7 +14,7 @@ class TIdIOHandlerMemory : public TIdIOHandler {
     explicit TIdIOHandlerMemory(std::string input, std::size_t chunkSize = 32768);
 
     std::size_t Receive(char* buffer, std::size_t size) override;
-    std::size_t Send(const char* data, std::size_t size, bool moreFollows = false) override;
+    std::size_t Send(const char* data, std::size_t size, bool moreFollows) override;
     void ShutdownSend() override {}
     void Close() override { closed_ = true; }
     void Abort() override { closed_ = true; }

@@ -18,7 +18,7 @@ class TIdIOHandlerSocket : public TIdIOHandler {
     TIdIOHandlerSocket& operator=(const TIdIOHandlerSocket&) = delete;
 
     std::size_t Receive(char* buffer, std::size_t size) override;
-    std::size_t Send(const char* data, std::size_t size, bool moreFollows = false) override;
+    std::size_t Send(const char* data, std::size_t size, bool moreFollows) override;
     void ShutdownSend() override;
     void Close() override;
     void Abort() override;

@@ -248,9 +248,6 @@ TEST(EventStreamEndToEnd, APortChangeEndsTheStreamsAndRequestsNeverMeetThePollIn
 }
 
 TEST(EventStreamEndToEnd, WithAnOriginListAListedPageGetsItsLinesAndAnotherIsRefusedUnwatched) {
-    // Under Wine the refused request's answer once failed to arrive within 10 s in a full run
-    // (it passes alone, every time); until that is understood the Linux program checks it, and
-    // the Windows program's refusals are checked by the WebOrigins tests.
     ZirService service(kCardA, {.WebOrigins = "https://desk.example.com"});
     RawHttpClient listed(service.Port);
     listed.Send(GetRequest("/events", "Origin: https://desk.example.com\r\n"));

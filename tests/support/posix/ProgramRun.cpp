@@ -76,6 +76,34 @@ SpawnedProgram SpawnProgram(const std::string& program, const std::vector<std::s
     return {pid, outPipe[0], errPipe[0]};
 }
 
+OutputPipes::~OutputPipes() {
+    for (int fd : fds_)
+        if (fd >= 0)
+            close(fd);
+}
+
+bool OutputPipes::ReadSome(int waitMs, bool programEnded, bool skipStdout, const Sink& sink) {
+    if (fds_[0] < 0 && fds_[1] < 0)
+        return false;
+    pollfd polled[2] = {{skipStdout ? -1 : fds_[0], POLLIN, 0}, {fds_[1], POLLIN, 0}};
+    const int ready = poll(polled, 2, programEnded ? 0 : waitMs);
+    if (ready < 0 || (ready == 0 && programEnded))
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        if (polled[i].fd < 0 || !(polled[i].revents & (POLLIN | POLLHUP | POLLERR)))
+            continue;
+        char buffer[8192];
+        const ssize_t n = read(fds_[i], buffer, sizeof buffer);
+        if (n > 0) {
+            sink(i, std::string_view(buffer, static_cast<size_t>(n)));
+        } else {
+            close(fds_[i]);
+            fds_[i] = -1;
+        }
+    }
+    return true;
+}
+
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir, int timeoutSeconds,
                          const std::vector<std::string>& extraEnv) {
@@ -83,14 +111,11 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
 
     ProgramResult result;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-    int open = 2;
+    OutputPipes pipes(outFd, errFd);
     bool killed = false;
     bool ended = false;
     int status = 0;
-    while (open > 0) {
-        // Once it has ended, all it wrote is in the pipes: a process it started (Wine's
-        // services, for one) may hold them open for ever, so reading stops when they are empty.
+    for (;;) {
         if (!ended && waitpid(static_cast<pid_t>(pid), &status, WNOHANG) == static_cast<pid_t>(pid))
             ended = true;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -100,27 +125,12 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
             kill(static_cast<pid_t>(pid), SIGKILL);
             killed = true;
         }
-        const int wait = ended ? 0 : static_cast<int>(std::clamp<long long>(left, 1, 100));
-        const int ready = poll(fds, 2, wait);
-        if (ready < 0 || (ready == 0 && ended))
+        const int wait = static_cast<int>(std::clamp<long long>(left, 1, 100));
+        if (!pipes.ReadSome(wait, ended, false, [&](int pipe, std::string_view bytes) {
+                (pipe == 0 ? result.Out : result.Err).append(bytes);
+            }))
             break;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
-                continue;
-            char buffer[4096];
-            ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-            if (n <= 0) {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            } else {
-                (i == 0 ? result.Out : result.Err).append(buffer, static_cast<size_t>(n));
-            }
-        }
     }
-    for (auto& fd : fds)
-        if (fd.fd >= 0)
-            close(fd.fd);
     if (!ended)
         waitpid(static_cast<pid_t>(pid), &status, 0);
     if (WIFEXITED(status))

@@ -6,7 +6,9 @@
 #include "TestSupport.h"
 
 #include <chrono>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zir::test {
@@ -33,6 +35,27 @@ struct SpawnedProgram {
 // extraEnv ("NAME=value") added to its environment.
 SpawnedProgram SpawnProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::string& workDir, const std::vector<std::string>& extraEnv);
+
+// The read ends of a started program's stdout (0) and stderr (1), read as bytes arrive; closed
+// at their end or with this object.
+class OutputPipes {
+  public:
+    OutputPipes(int outFd, int errFd) : fds_{outFd, errFd} {}
+    ~OutputPipes();
+    OutputPipes(const OutputPipes&) = delete;
+    OutputPipes& operator=(const OutputPipes&) = delete;
+
+    using Sink = std::function<void(int pipe, std::string_view bytes)>;
+    // Waits up to waitMs for bytes (stdout left unread when skipStdout), hands what one read of
+    // each ready pipe brings to sink, and closes a pipe at its end. False when there is nothing
+    // more to read: both pipes closed, or the program has ended and they are empty. Once it has
+    // ended, all it wrote is in the pipes, while a process it started (Wine's services, for one)
+    // may hold them open for ever, so an ended program's pipes are emptied without waiting.
+    bool ReadSome(int waitMs, bool programEnded, bool skipStdout, const Sink& sink);
+
+  private:
+    int fds_[2];
+};
 
 // Runs a program to its end (killed after timeoutSeconds) in workDir (empty: the current one),
 // with nothing on its standard input and extraEnv ("NAME=value") added to its environment.

@@ -3,7 +3,6 @@
 #include "ProgramRun.h"
 
 #include <csignal>
-#include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,53 +43,33 @@ ServiceProcess::~ServiceProcess() {
 }
 
 void ServiceProcess::Collect(int outFd, int errFd) {
-    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-    int open = 2;
-    while (open > 0) {
+    OutputPipes pipes(outFd, errFd);
+    auto sink = [this](int pipe, std::string_view bytes) {
+        std::lock_guard lock(mutex_);
+        if (pipe == 1) {
+            stderr_.append(bytes);
+            return;
+        }
+        partial_.append(bytes);
+        size_t start = 0, end;
+        while ((end = partial_.find('\n', start)) != std::string::npos) {
+            lines_.push_back(partial_.substr(start, end - start));
+            start = end + 1;
+        }
+        partial_.erase(0, start);
+        changed_.notify_all();
+    };
+    for (;;) {
         bool paused, ended;
         {
             std::lock_guard lock(mutex_);
             paused = stdoutPaused_;
             ended = ended_;
         }
-        // While paused stdout is left out (poll skips a negative descriptor). The wait is short
-        // so that a resume or the end is noticed: after the end the pipes are only emptied, as a
-        // process it started (Wine's services, for one) may hold them open for ever.
-        pollfd polled[2] = {fds[0], fds[1]};
-        if (paused)
-            polled[0].fd = -1;
-        const int ready = poll(polled, 2, ended ? 0 : paused ? 20 : 50);
-        if (ready < 0 || (ready == 0 && ended))
+        // The wait is short so that a resume or the end is noticed.
+        if (!pipes.ReadSome(paused ? 20 : 50, ended, paused, sink))
             break;
-        for (int i = 0; i < 2; ++i) {
-            if (polled[i].fd < 0 || !(polled[i].revents & (POLLIN | POLLHUP | POLLERR)))
-                continue;
-            char buffer[8192];
-            ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-            std::lock_guard lock(mutex_);
-            if (n <= 0) {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-                continue;
-            }
-            if (i == 1) {
-                stderr_.append(buffer, static_cast<size_t>(n));
-                continue;
-            }
-            partial_.append(buffer, static_cast<size_t>(n));
-            size_t start = 0, end;
-            while ((end = partial_.find('\n', start)) != std::string::npos) {
-                lines_.push_back(partial_.substr(start, end - start));
-                start = end + 1;
-            }
-            partial_.erase(0, start);
-            changed_.notify_all();
-        }
     }
-    for (auto& fd : fds)
-        if (fd.fd >= 0)
-            close(fd.fd);
     std::lock_guard lock(mutex_);
     outputClosed_ = true;
     changed_.notify_all();
