@@ -1,6 +1,7 @@
 #include "GuiDriver.h"
 
 #include "ChildControl.h"
+#include "PortCandidates.h"
 #include "shell/win32/ControlIds.h"
 
 #include <shellapi.h>
@@ -112,6 +113,15 @@ sockaddr_in Loopback(int port) {
 
 int FreeLoopbackPort() {
     EnsureWinsock();
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const int candidate = zir::test::CandidateServicePort();
+        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = Loopback(candidate);
+        const bool free = bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        closesocket(s);
+        if (free)
+            return candidate;
+    }
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = Loopback(0);
     bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);

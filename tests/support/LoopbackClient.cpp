@@ -1,5 +1,7 @@
 #include "LoopbackClient.h"
 
+#include "PortCandidates.h"
+
 #include <chrono>
 
 namespace zir::test {
@@ -91,12 +93,20 @@ bool LoopbackClient::WaitClosed(std::string& received, int timeoutMs) {
 }
 
 std::uint16_t FreeLoopbackPort() {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const std::uint16_t candidate = CandidateServicePort();
+        platform::SocketHandle probe = platform::SocketCreateTcp();
+        const bool free = platform::SocketBind(probe, "127.0.0.1", candidate);
+        platform::SocketClose(probe);
+        if (free)
+            return candidate;
+    }
+    // Every candidate taken: let the system choose one.
     platform::SocketHandle probe = platform::SocketCreateTcp();
     std::uint16_t port = 0;
     std::string ip;
-    if (platform::SocketBind(probe, "127.0.0.1", 0)) {
+    if (platform::SocketBind(probe, "127.0.0.1", 0))
         platform::SocketLocalAddress(probe, ip, port);
-    }
     platform::SocketClose(probe);
     return port;
 }

@@ -9,16 +9,28 @@ namespace zir::test {
 ZirService::ZirService(const std::string& cardFileText, ServiceSettings settings, bool waitForStart)
     : Port(FreeLoopbackPort()), CardFile(Dir.File("card.txt")), ConfigFile(Dir.File("zir.INI")) {
     WriteCard(cardFileText);
-    WriteSettings(settings, Port);
-    Process = std::make_unique<ServiceProcess>(
-        ZirPath(), std::vector<std::string>{"--simulate=" + CardFile, "--config", ConfigFile},
-        Dir.Path());
-    if (waitForStart) {
+    // A port found free may still be taken before the service binds it; then it starts again
+    // on another one.
+    for (int attempt = 1;; ++attempt) {
+        WriteSettings(settings, Port);
+        Process = std::make_unique<ServiceProcess>(
+            ZirPath(), std::vector<std::string>{"--simulate=" + CardFile, "--config", ConfigFile},
+            Dir.Path());
+        if (!waitForStart)
+            return;
         auto line = Process->WaitForLine("SERVER START");
-        if (!line || Process->Lines()[*line] !=
-                         "==SERVER START SUCCESS --> [127.0.0.1:" + std::to_string(Port) + "]")
-            throw std::runtime_error("the service did not start: " + Process->Stderr());
-        SeenLines = *line + 1;
+        const std::string success =
+            "==SERVER START SUCCESS --> [127.0.0.1:" + std::to_string(Port) + "]";
+        if (line && Process->Lines()[*line] == success) {
+            SeenLines = *line + 1;
+            return;
+        }
+        if (!line || attempt == 3)
+            throw std::runtime_error("the service did not start: " +
+                                     (line ? Process->Lines()[*line] : "no start line") + "; " +
+                                     Process->Stderr());
+        Process.reset();
+        Port = FreeLoopbackPort();
     }
 }
 
