@@ -11,6 +11,10 @@ namespace zir::shell {
 namespace {
 // Lines go out in batches of about this size: one write for many lines when the output is slow.
 constexpr std::size_t kBatchBytes = 64 * 1024;
+// Woken by a line, the writer lets the lines of this moment join it: under load one write (and
+// one wake-up) then carries the lines of many requests instead of one or two; a reader of the
+// log sees a line this much later.
+constexpr std::chrono::milliseconds kGatherTime{1};
 } // namespace
 
 struct LogLineWriter::State {
@@ -50,6 +54,8 @@ struct LogLineWriter::State {
                 QueueDroppedNotice();
             if (queue.empty())
                 break;
+            if (!stopping && queuedBytes < kBatchBytes)
+                wake.wait_for(lock, kGatherTime, [this] { return stopping; });
             std::string batch;
             while (!queue.empty() && batch.size() < kBatchBytes) {
                 batch += queue.front();
