@@ -126,13 +126,15 @@ int32_t SimulatedReader::ReadCardGetCardType() {
         return kOverlapResult;
     // Like a reader, the kind belongs to the card whose UID was read last, even if the holder
     // has taken it away since; before any UID read, to the card lying there.
-    // The call takes as long as the card file says now.
-    auto lying = source_.Current();
+    // The call takes as long as the card file says now. A UID read that took no time looked at
+    // the file a moment ago, which is now as far as a caller can tell: its look is used again
+    // rather than the file looked at a second time for every UID request.
     std::shared_ptr<const SimulatedCard> card;
     {
         std::lock_guard lock(mutex_);
         card = uidCard_;
     }
+    const auto lying = card && card->DelayMs == 0 ? card : source_.Current();
     if (!card)
         card = lying;
     if (!card)
