@@ -7,6 +7,7 @@
 #include "reader/ReaderApi.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -188,7 +189,8 @@ bool ReadCardUid(TIdCardRec& rec) {
     if (!AllBound(api, rec, api.readCardGetUID, api.readCardGetCardType))
         return false;
 
-    std::vector<char> buffer(kUidReadBytes, 0);
+    // On the stack: a heap block this size costs every UID request a tidy-up of the allocator.
+    std::array<char, kUidReadBytes> buffer{};
     int32_t result = api.readCardGetUID(kPort, buffer.data());
     if (result != kUidOk) {
         rec.ErrorMsg = Failure("获取UID失败，错误代码：", result);

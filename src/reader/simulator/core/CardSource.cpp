@@ -26,7 +26,6 @@ std::shared_ptr<const SimulatedCard> CardSource::Current() {
         return demo_;
     }
 
-    std::filesystem::path path = platform::PathFromUtf8(*variable);
     std::optional<platform::FileStamp> stamp = platform::ReadFileStamp(*variable);
     if (!stamp) {
         // No card file, no card on the reader; a later file is read afresh.
@@ -53,7 +52,7 @@ std::shared_ptr<const SimulatedCard> CardSource::Current() {
         path_.clear();
         return nullptr;
     }
-    auto parent = path.parent_path().u8string();
+    auto parent = platform::PathFromUtf8(*variable).parent_path().u8string();
     std::string folder =
         parent.empty() ? std::string(".") : std::string(parent.begin(), parent.end());
     std::string warnings;
