@@ -1,7 +1,6 @@
 #include "GuiDriver.h"
 
 #include "ChildControl.h"
-#include "PortCandidates.h"
 #include "shell/win32/ControlIds.h"
 
 #include <shellapi.h>
@@ -110,26 +109,6 @@ sockaddr_in Loopback(int port) {
 }
 
 } // namespace
-
-int FreeLoopbackPort() {
-    EnsureWinsock();
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        const int candidate = zir::test::CandidateServicePort();
-        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address = Loopback(candidate);
-        const bool free = bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        closesocket(s);
-        if (free)
-            return candidate;
-    }
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = Loopback(0);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(s);
-    return ntohs(address.sin_port);
-}
 
 namespace {
 

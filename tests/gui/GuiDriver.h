@@ -4,6 +4,8 @@
 // starts it, finds its windows by class and caption, reads and sets their controls with window
 // messages, answers its message boxes, and talks HTTP to its service over loopback.
 
+#include "LoopbackClient.h"
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -32,7 +34,7 @@ std::string ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 // The folder of this test program, where zir.exe and the simulator's folder are built too.
 std::wstring BinFolder();
-int FreeLoopbackPort();
+using zir::test::FreeLoopbackPort;
 
 // One HTTP GET over a new loopback connection; the whole answer, or "" when the service did not
 // answer.

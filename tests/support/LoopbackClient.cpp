@@ -1,8 +1,7 @@
 #include "LoopbackClient.h"
 
-#include "PortCandidates.h"
-
 #include <chrono>
+#include <random>
 
 namespace zir::test {
 
@@ -13,6 +12,15 @@ using Clock = std::chrono::steady_clock;
 int RemainingMs(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+// A port the system hands out for bind(0) comes from its ephemeral range, from which every
+// outgoing connection of a test running beside this one takes its local port too: between the
+// probe and the service's own bind, one of them may take it. Candidates below those ranges
+// (Linux from 32768, Windows from 49152) are never taken that way.
+std::uint16_t CandidateServicePort() {
+    static std::mt19937 random{std::random_device{}()};
+    return static_cast<std::uint16_t>(std::uniform_int_distribution<int>(20000, 32000)(random));
 }
 
 } // namespace

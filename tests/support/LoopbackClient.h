@@ -41,7 +41,8 @@ class LoopbackClient {
     bool peerClosed_ = false;
 };
 
-// A port nobody listens on right now (the system picks it).
+// A port nobody listens on right now, below the range the system takes outgoing connections
+// from.
 std::uint16_t FreeLoopbackPort();
 
 // A loopback port held by a listener for as long as the object lives, as another program would
