@@ -1,6 +1,7 @@
 #include "config/ConfigHelper.h"
 #include "platform/UserMessage.h"
 
+#include "support/ScopedSettings.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,25 +23,16 @@ namespace {
 class ConfigFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        path = dir.File("zir.INI");
-        TConfigHelper::SetConfigFilePath(path);
+        settings.UseFile(path);
         zir::platform::SetUserMessageHandler([this](const zir::platform::UserMessage& message) {
             messages.push_back(message.Text);
             return zir::platform::UserMessageAnswer::Ok;
         });
-        Reset(0, 0, 0, 0);
     }
-    void TearDown() override {
-        zir::platform::SetUserMessageHandler(nullptr);
-        TConfigHelper::SetConfigFilePath("");
-    }
+    void TearDown() override { zir::platform::SetUserMessageHandler(nullptr); }
 
     static void Reset(int32_t port, int32_t type, int32_t cache, int32_t sound) {
-        TConfigHelper::SetWebPort(port);
-        TConfigHelper::SetWebType(type);
-        TConfigHelper::SetWebCache(cache);
-        TConfigHelper::SetWebSound(sound);
-        TConfigHelper::SetWebOrigins("");
+        zir::test::ScopedSettings::Set({port, type, cache, sound});
     }
 
     TConfigRec Load(const std::string& fileText) {
@@ -49,8 +41,9 @@ class ConfigFile : public ::testing::Test {
         return TConfigHelper::GetConfig();
     }
 
+    zir::test::ScopedSettings settings;
     TempDir dir;
-    std::string path;
+    std::string path = dir.File("zir.INI");
     std::vector<std::string> messages;
 };
 

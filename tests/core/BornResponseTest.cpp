@@ -3,6 +3,7 @@
 #include "core/ICH.h"
 #include "platform/Text.h"
 
+#include "ScopedSettings.h"
 #include "StrictJson.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 #include <string>
 #include <vector>
 
-using zir::config::TConfigHelper;
 using zir::core::TBornResponse;
 using zir::core::TIdCardRec;
 using zir::test::JsonValue;
@@ -46,7 +46,7 @@ TIdCardRec Sample(int32_t code, const std::string& cardType) {
 }
 
 std::string Build(int32_t webType, const TIdCardRec& rec) {
-    TConfigHelper::SetWebType(webType);
+    const zir::test::ScopedSettings settings({.WebType = webType});
     return TBornResponse::BuildResponse(rec);
 }
 
@@ -94,7 +94,6 @@ TEST(BornResponse, OtherWebTypesAreTheIdentityCardLayoutForEveryCard) {
     EXPECT_EQ(Build(INT32_MIN, Sample(3, "外国人永居证17版")), expected);
     // The layout is chosen afresh at every call.
     EXPECT_NE(Build(0, Sample(3, "外国人永居证17版")), expected);
-    TConfigHelper::SetWebType(0);
 }
 
 TEST(BornResponse, AnEmptyRecordGivesEveryMemberWithAnEmptyValue) {
@@ -114,7 +113,6 @@ TEST(BornResponse, AnEmptyRecordGivesEveryMemberWithAnEmptyValue) {
     EXPECT_EQ(
         Build(1, empty),
         R"({"resultFlag":"0","resultContent":{"chName":"","gender":"","nation":"","birthDate":"","address":"","cardNo":"","issue":"","effDate":"","expDate":"","identityPic":""}})");
-    TConfigHelper::SetWebType(0);
 }
 
 TEST(BornResponse, HostileValuesStayInsideTheirStrings) {
@@ -146,7 +144,6 @@ TEST(BornResponse, HostileValuesStayInsideTheirStrings) {
             }
         }
     }
-    TConfigHelper::SetWebType(0);
 }
 
 TEST(BornResponse, EveryLayoutHasItsKeysInOrder) {
@@ -160,7 +157,6 @@ TEST(BornResponse, EveryLayoutHasItsKeysInOrder) {
     EXPECT_EQ(result.Find("resultContent")->Keys(),
               (Keys{"chName", "gender", "nation", "birthDate", "address", "cardNo", "issue",
                     "effDate", "expDate", "identityPic"}));
-    TConfigHelper::SetWebType(0);
 }
 
 TEST(BornResponse, CardTextsReadAsGbkLeaveAsUtf8) {
@@ -190,5 +186,4 @@ TEST(BornResponse, AUidThatIsNotUtf8IsStillTextInEveryLayout) {
                                              "01\xEF\xBF\xBD");
         }
     }
-    TConfigHelper::SetWebType(0);
 }

@@ -8,6 +8,7 @@
 
 #include "StrictJson.h"
 #include "support/InProcessSimulator.h"
+#include "support/ScopedSettings.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,6 @@
 #include <string>
 #include <thread>
 
-using zir::config::TConfigHelper;
 using zir::core::ReadIdCardCached;
 using zir::core::TBornResponse;
 using zir::core::TIdCardCache;
@@ -30,14 +30,13 @@ class CachedReadSimulator : public ::testing::Test {
     void SetUp() override {
         reader.emplace(card, dir.Path()); // the photo file lands in dir
         TIdCardCache::Clear();
-        TConfigHelper::SetWebCache(1);
-        TConfigHelper::SetWebType(0);
     }
     void TearDown() override {
         reader.reset();
         TIdCardCache::Clear();
     }
 
+    zir::test::ScopedSettings settings{{.WebCache = 1}};
     zir::test::TempDir dir;
     std::string card = dir.File("card.txt");
     std::optional<zir::test::InProcessSimulator> reader;

@@ -1,14 +1,13 @@
 #include "core/ICH.h"
 
+#include "ScriptedVendor.h"
 #include "TestSupport.h"
 #include "core/MessagePump.h"
 #include "reader/ReaderApi.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -17,161 +16,25 @@ using zir::reader::TReaderApi;
 
 namespace {
 
-// A scripted reader: results and delivered bytes per function, and a log of every call.
-struct Script {
-    int32_t Sam = 144, Select = 144, CardType = 1, PhotoRaw = 1, Unpack = 1, Uid = 1;
-    int32_t UidCardType = 16;
-    std::map<std::string, std::string> Fields; // function name -> bytes delivered
-    std::string UidBytes = "0123456789ABCDEF";
-    std::string PhotoBytes = "BM-photo"; // what a successful unpack leaves in zp.bmp
-    bool WritesPhoto = true;
-    std::vector<std::string> Calls;
-    std::vector<int32_t> Ports;
-    std::vector<std::size_t> UidBufferSizes;
-};
-Script* script = nullptr;
-
-void Deliver(const char* name, char* buffer) {
-    script->Calls.push_back(name);
-    auto it = script->Fields.find(name);
-    if (it != script->Fields.end())
-        std::memcpy(buffer, it->second.data(), it->second.size());
-}
-
-#define FIELD(name)                                                                                \
-    int32_t ZIR_STDCALL name(char* buffer) {                                                       \
-        Deliver(#name, buffer);                                                                    \
-        return 1;                                                                                  \
-    }
-FIELD(GetNewPeopleName)
-FIELD(GetNewPeopleSex)
-FIELD(GetNewPeopleNation)
-FIELD(GetNewPeopleBirthday)
-FIELD(GetNewPeopleAddress)
-FIELD(GetNewPeopleIDCode)
-FIELD(GetNewDepartment)
-FIELD(GetNewStartDate)
-FIELD(GetNewEndDate)
-FIELD(GetNewPassNum)
-FIELD(GetNewPeopleNameEn)
-FIELD(GetNewPeopleCountry)
-FIELD(GetNewPeopleCountryCode)
-#undef FIELD
-
-int32_t ZIR_STDCALL Sam(int32_t port, char* samId, int32_t one) {
-    script->Calls.push_back("SDT_GetSAMIDToStr");
-    script->Ports.push_back(port);
-    EXPECT_EQ(samId, nullptr);
-    EXPECT_EQ(one, 1);
-    return script->Sam;
-}
-int32_t ZIR_STDCALL Select(int32_t port, unsigned char* buffer8, int32_t one) {
-    script->Calls.push_back("SDT_SelectIDCard");
-    script->Ports.push_back(port);
-    EXPECT_EQ(one, 1);
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(buffer8[i], 0);
-    return script->Select;
-}
-int32_t ZIR_STDCALL CardType() {
-    script->Calls.push_back("GetNewCardType");
-    return script->CardType;
-}
-int32_t ZIR_STDCALL PhotoRaw(unsigned char* raw, int32_t* length) {
-    script->Calls.push_back("GetNewPhotoRaw");
-    if (script->PhotoRaw == 1) {
-        std::memcpy(raw, "RAW", 3);
-        *length = 3;
-    }
-    return script->PhotoRaw;
-}
-int32_t ZIR_STDCALL Unpack(unsigned char* raw, unsigned char* bitmap, int32_t one) {
-    script->Calls.push_back("unpack");
-    EXPECT_EQ(std::memcmp(raw, "RAW", 3), 0);
-    EXPECT_EQ(one, 1);
-    bitmap[38555] = 1; // the whole 38556-byte buffer is there
-    if (script->Unpack == 1 && script->WritesPhoto)
-        zir::test::WriteFileBytes("zp.bmp", script->PhotoBytes);
-    return script->Unpack;
-}
-int32_t ZIR_STDCALL Uid(int32_t port, char* buffer) {
-    script->Calls.push_back("readCardGetUID");
-    script->Ports.push_back(port);
-    if (script->Uid == 1)
-        std::memcpy(buffer, script->UidBytes.data(), script->UidBytes.size());
-    return script->Uid;
-}
-int32_t ZIR_STDCALL UidCardType() {
-    script->Calls.push_back("readCardGetCardType");
-    return script->UidCardType;
-}
-
-TReaderApi ScriptedApi() {
-    TReaderApi api;
-    api.SDT_GetSAMIDToStr = Sam;
-    api.SDT_SelectIDCard = Select;
-    api.GetNewCardType = CardType;
-    api.GetNewPhotoRaw = PhotoRaw;
-    api.GetNewPeopleName = GetNewPeopleName;
-    api.GetNewPeopleSex = GetNewPeopleSex;
-    api.GetNewPeopleNation = GetNewPeopleNation;
-    api.GetNewPeopleBirthday = GetNewPeopleBirthday;
-    api.GetNewPeopleAddress = GetNewPeopleAddress;
-    api.GetNewPeopleIDCode = GetNewPeopleIDCode;
-    api.GetNewDepartment = GetNewDepartment;
-    api.GetNewStartDate = GetNewStartDate;
-    api.GetNewEndDate = GetNewEndDate;
-    api.GetNewPassNum = GetNewPassNum;
-    api.GetNewPeopleNameEn = GetNewPeopleNameEn;
-    api.GetNewPeopleCountry = GetNewPeopleCountry;
-    api.GetNewPeopleCountryCode = GetNewPeopleCountryCode;
-    api.readCardGetUID = Uid;
-    api.readCardGetCardType = UidCardType;
-    return api;
-}
-
 // Every test runs in its own current directory (zp.bmp lives there) with the scripted reader.
 class ICHTest : public testing::Test {
   protected:
     void SetUp() override {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(dir.Path());
-        script = &s;
-        TReaderApi api = ScriptedApi();
-        api.unpack = Unpack;
-        zir::reader::InstallReaderApi(api);
-        for (const char* name :
-             {"GetNewPeopleName", "GetNewPeopleSex", "GetNewPeopleNation", "GetNewPeopleBirthday",
-              "GetNewPeopleAddress", "GetNewPeopleIDCode", "GetNewDepartment", "GetNewStartDate",
-              "GetNewEndDate", "GetNewPassNum", "GetNewPeopleNameEn", "GetNewPeopleCountry",
-              "GetNewPeopleCountryCode"})
-            s.Fields[name] = std::string("v-") + name;
+        s.NameEveryField();
     }
     void TearDown() override {
-        zir::reader::InstallReaderApi(TReaderApi{});
         SetMessagePumpHandler(nullptr);
-        script = nullptr;
         std::filesystem::current_path(previous);
     }
 
     zir::test::TempDir dir;
     std::filesystem::path previous;
-    Script s;
+    zir::test::ScriptedVendor s;
 };
 
-const std::vector<std::string> kCommonCalls = {"SDT_GetSAMIDToStr",
-                                               "SDT_SelectIDCard",
-                                               "GetNewCardType",
-                                               "GetNewPhotoRaw",
-                                               "unpack",
-                                               "GetNewPeopleName",
-                                               "GetNewPeopleSex",
-                                               "GetNewPeopleBirthday",
-                                               "GetNewPeopleIDCode",
-                                               "GetNewDepartment",
-                                               "GetNewStartDate",
-                                               "GetNewEndDate",
-                                               "readCardGetUID"};
+const std::vector<std::string>& kCommonCalls = zir::test::kFullReadCommonCalls;
 
 std::vector<std::string> With(std::vector<std::string> calls,
                               const std::vector<std::string>& more) {
@@ -276,23 +139,21 @@ TEST_F(ICHTest, TheRecordIsNotClearedFirst) {
 TEST_F(ICHTest, FailedStepsSetOnlyTheMessageAndStopAtOnce) {
     struct Case {
         const char* Name;
-        int32_t Script::*Result;
+        int32_t zir::test::ScriptedVendor::*Result;
         int32_t Value;
         std::string Message;
         std::size_t CallsMade;
     };
     const Case cases[] = {
-        {"sam", &Script::Sam, 1, "获取SAMID号失败，错误代码：1", 1},
-        {"select", &Script::Select, 128, "选卡失败，错误代码：128", 2},
-        {"select negative", &Script::Select, -2, "选卡失败，错误代码：-2", 2},
-        {"card type", &Script::CardType, 0, "获取卡类型失败，错误代码：0", 3},
-        {"unpack", &Script::Unpack, 0, "照片解码失败，错误代码：0", 5},
+        {"sam", &zir::test::ScriptedVendor::Sam, 1, "获取SAMID号失败，错误代码：1", 1},
+        {"select", &zir::test::ScriptedVendor::Select, 128, "选卡失败，错误代码：128", 2},
+        {"select negative", &zir::test::ScriptedVendor::Select, -2, "选卡失败，错误代码：-2", 2},
+        {"card type", &zir::test::ScriptedVendor::CardType, 0, "获取卡类型失败，错误代码：0", 3},
+        {"unpack", &zir::test::ScriptedVendor::Unpack, 0, "照片解码失败，错误代码：0", 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        Script fresh;
-        fresh.Fields = s.Fields;
-        s = fresh;
+        s.Rescript();
         s.*c.Result = c.Value;
         TIdCardRec rec;
         rec.Name = "before";
@@ -360,9 +221,10 @@ TEST_F(ICHTest, UidKindsAndFailure) {
 }
 
 TEST_F(ICHTest, AMissingFunctionFailsTheReadWithTheLoadersText) {
-    TReaderApi api = ScriptedApi(); // no unpack bound
+    TReaderApi api = s.Api();
+    api.unpack = nullptr; // the decoder's library not found
     api.Missing = "照片解码库加载失败：/x/libDLL_File.so（not found）";
-    zir::reader::InstallReaderApi(api);
+    s.Install(api);
     TIdCardRec rec;
     EXPECT_FALSE(ReadIdCard(rec));
     EXPECT_EQ(rec.ErrorMsg, api.Missing);
@@ -371,7 +233,7 @@ TEST_F(ICHTest, AMissingFunctionFailsTheReadWithTheLoadersText) {
     EXPECT_TRUE(ReadCardUid(rec));
 
     api.readCardGetCardType = nullptr;
-    zir::reader::InstallReaderApi(api);
+    s.Install(api);
     EXPECT_FALSE(ReadCardUid(rec));
     EXPECT_EQ(rec.ErrorMsg, api.Missing);
 }

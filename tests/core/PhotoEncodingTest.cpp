@@ -1,14 +1,13 @@
 #include "core/PhotoEncoding.h"
 
+#include "InProcessSimulator.h"
 #include "TestSupport.h"
 #include "core/ICH.h"
 #include "platform/Environment.h"
-#include "reader/ReaderLoader.h"
 #include "reader/simulator/SimulatorContract.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 using namespace zir::core;
@@ -64,18 +63,8 @@ TEST(PhotoFileToBase64, EqualsTheStandardEncodingInOneLine) {
 // The full read through the simulated reader: the photo text is the file unpack left behind.
 class SimulatedPhotoTest : public testing::Test {
   protected:
-    void SetUp() override {
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(dir.Path());
-        zir::reader::InstallReaderApi(zir::reader::LoadReaderLibraries(zir::test::SimulatorDir()));
-    }
-    void TearDown() override {
-        zir::platform::SetEnvironmentValue(zir::reader::simulator::kCardFileVariable, std::nullopt);
-        zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
-        std::filesystem::current_path(previous);
-    }
     zir::test::TempDir dir;
-    std::filesystem::path previous;
+    zir::test::InProcessSimulator reader{"", dir.Path()};
 };
 
 TEST_F(SimulatedPhotoTest, GeneratedAndGivenPhotosAreCarriedExactly) {

@@ -3,136 +3,42 @@
 #include "core/TIdCardCacheUnit.h"
 #include "reader/ReaderApi.h"
 
+#include "support/ScopedSettings.h"
+#include "support/ScriptedVendor.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
-using zir::config::TConfigHelper;
 using zir::core::ReadIdCardCached;
 using zir::core::TIdCardCache;
 using zir::core::TIdCardRec;
 
 namespace {
 
-// The card on a pretend reader, and every call the read made, by function name.
-struct FakeCard {
-    std::string Uid;
-    int32_t UidResult = 1;
-    int32_t UidCardType = 16;
-    int32_t SamResult = 144;
-    int32_t CardType = 1;
-    std::string Name;
-    // When not empty, each UID call takes the next one: the holder swapping cards mid-read.
-    std::vector<std::string> UidSequence;
-};
-FakeCard card;
-std::vector<std::string> calls;
-
-void Put(char* buffer, const std::string& text, size_t room) {
-    std::memcpy(buffer, text.data(), std::min(text.size(), room - 1));
-}
-
-int32_t ZIR_STDCALL Sam(int32_t, char*, int32_t) {
-    calls.push_back("SDT_GetSAMIDToStr");
-    return card.SamResult;
-}
-int32_t ZIR_STDCALL Select(int32_t, unsigned char*, int32_t) {
-    calls.push_back("SDT_SelectIDCard");
-    return 144;
-}
-int32_t ZIR_STDCALL CardType() {
-    calls.push_back("GetNewCardType");
-    return card.CardType;
-}
-int32_t ZIR_STDCALL PhotoRaw(unsigned char*, int32_t*) {
-    calls.push_back("GetNewPhotoRaw");
-    return 0; // no photo to decode: the read goes on
-}
-int32_t ZIR_STDCALL Name(char* buffer) {
-    calls.push_back("GetNewPeopleName");
-    Put(buffer, card.Name, 256);
-    return 1;
-}
-int32_t ZIR_STDCALL OtherField(char* buffer) {
-    calls.push_back("field");
-    Put(buffer, "x", 256);
-    return 1;
-}
-int32_t ZIR_STDCALL Uid(int32_t, char* buffer) {
-    calls.push_back("readCardGetUID");
-    if (!card.UidSequence.empty()) {
-        card.Uid = card.UidSequence.front();
-        card.UidSequence.erase(card.UidSequence.begin());
-    }
-    Put(buffer, card.Uid, 32); // the smaller of the two buffers the reads hand over
-    return card.UidResult;
-}
-int32_t ZIR_STDCALL UidType() {
-    calls.push_back("readCardGetCardType");
-    return card.UidCardType;
-}
-int32_t ZIR_STDCALL Beep(int32_t) {
-    return 1;
-}
-int32_t ZIR_STDCALL Unpack(unsigned char*, unsigned char*, int32_t) {
-    calls.push_back("unpack");
-    return 1;
-}
-
+// A pretend reader without a photo (the read goes on without one), the cache on and empty.
 class CachedRead : public ::testing::Test {
   protected:
     void SetUp() override {
-        zir::reader::TReaderApi api;
-        api.SDT_GetSAMIDToStr = Sam;
-        api.SDT_SelectIDCard = Select;
-        api.GetNewCardType = CardType;
-        api.GetNewPhotoRaw = PhotoRaw;
-        api.GetNewPeopleName = Name;
-        for (auto field :
-             {&zir::reader::TReaderApi::GetNewPeopleSex,
-              &zir::reader::TReaderApi::GetNewPeopleNation,
-              &zir::reader::TReaderApi::GetNewPeopleBirthday,
-              &zir::reader::TReaderApi::GetNewPeopleAddress,
-              &zir::reader::TReaderApi::GetNewPeopleIDCode,
-              &zir::reader::TReaderApi::GetNewDepartment, &zir::reader::TReaderApi::GetNewStartDate,
-              &zir::reader::TReaderApi::GetNewEndDate, &zir::reader::TReaderApi::GetNewPassNum,
-              &zir::reader::TReaderApi::GetNewPeopleNameEn,
-              &zir::reader::TReaderApi::GetNewPeopleCountry,
-              &zir::reader::TReaderApi::GetNewPeopleCountryCode})
-            api.*field = OtherField;
-        api.readCardGetUID = Uid;
-        api.readCardGetCardType = UidType;
-        api.readCardBeep = Beep;
-        api.unpack = Unpack;
-        saved = zir::reader::CurrentReaderApi();
-        zir::reader::InstallReaderApi(api);
-        TIdCardCache::Clear();
-        TConfigHelper::SetWebCache(1);
-        card = FakeCard{};
-        calls.clear();
-    }
-    void TearDown() override {
-        zir::reader::InstallReaderApi(saved);
+        card.PhotoRaw = 0;
         TIdCardCache::Clear();
     }
+    void TearDown() override { TIdCardCache::Clear(); }
 
     // Places a card and reads it the way a full-read request does.
-    static TIdCardRec Read(const std::string& uid, const std::string& name, bool expect = true) {
-        card.Uid = uid;
-        card.Name = name;
-        calls.clear();
+    TIdCardRec Read(const std::string& uid, const std::string& name, bool expect = true) {
+        card.UidBytes = uid;
+        card.Fields["GetNewPeopleName"] = name;
+        card.Calls.clear();
         TIdCardRec rec;
         EXPECT_EQ(ReadIdCardCached(rec), expect) << rec.ErrorMsg;
         return rec;
     }
-    static int Count(const std::string& name) {
-        return static_cast<int>(std::count(calls.begin(), calls.end(), name));
-    }
+    int Count(const std::string& name) const { return card.Count(name); }
 
-    zir::reader::TReaderApi saved;
+    zir::test::ScopedSettings settings{{.WebCache = 1}};
+    zir::test::ScriptedVendor card;
 };
 
 } // namespace
@@ -144,10 +50,10 @@ TEST_F(CachedRead, TheSameCardTwiceIsAnsweredFromTheTable) {
     EXPECT_EQ(Count("readCardGetUID"), 2); // the key, then the full read's own reading
     EXPECT_EQ(Count("SDT_SelectIDCard"), 1);
 
-    card.Name = "changed on the reader";
+    card.Fields["GetNewPeopleName"] = "changed on the reader";
     TIdCardRec second = Read("0123456789ABCDEF", "changed on the reader");
     EXPECT_TRUE(second.FromCache);
-    EXPECT_EQ(calls, (std::vector<std::string>{"readCardGetUID", "readCardGetCardType"}));
+    EXPECT_EQ(card.Calls, (std::vector<std::string>{"readCardGetUID", "readCardGetCardType"}));
     second.FromCache = false;
     EXPECT_EQ(second, first); // exactly what was stored, photo text included
 }
@@ -177,7 +83,7 @@ TEST_F(CachedRead, SeventhCardTakesTheFirstSlotAndAReturningCardIsStoredAnew) {
 TEST_F(CachedRead, OnlyWebCacheOneSwitchesTheCacheOn) {
     Read("A", "A");
     for (int32_t value : {0, 2, -1}) {
-        TConfigHelper::SetWebCache(value);
+        settings.Set({.WebCache = value});
         TIdCardRec rec = Read("A", "A");
         EXPECT_FALSE(rec.FromCache);
         EXPECT_EQ(Count("readCardGetCardType"), 0) << value; // no UID read before the full read
@@ -185,7 +91,7 @@ TEST_F(CachedRead, OnlyWebCacheOneSwitchesTheCacheOn) {
         Read("B", "B");
         EXPECT_EQ(TIdCardCache::NextSlot(), 1) << value; // nothing stored
     }
-    TConfigHelper::SetWebCache(1); // switched on again, the old entries are found
+    settings.Set({.WebCache = 1}); // switched on again, the old entries are found
     EXPECT_TRUE(Read("A", "A").FromCache);
 }
 
@@ -198,7 +104,7 @@ TEST_F(CachedRead, AnEmptyUidMeansNoLookupAndNoStore) {
 }
 
 TEST_F(CachedRead, AFailedUidReadLeavesItsMessageAfterASuccessfulFullRead) {
-    card.UidResult = 0;
+    card.Uid = 0;
     TIdCardRec rec = Read("A", "A");
     EXPECT_EQ(rec.ErrorMsg, "获取UID失败，错误代码：0");
     EXPECT_EQ(rec.Name, "A");
@@ -206,12 +112,12 @@ TEST_F(CachedRead, AFailedUidReadLeavesItsMessageAfterASuccessfulFullRead) {
 }
 
 TEST_F(CachedRead, AFailedFullReadStoresNothingAndCarriesItsOwnMessage) {
-    card.SamResult = 1;
+    card.Sam = 1;
     TIdCardRec rec = Read("A", "A", false);
     EXPECT_EQ(rec.ErrorMsg, "获取SAMID号失败，错误代码：1");
     EXPECT_FALSE(rec.FromCache);
     EXPECT_EQ(TIdCardCache::NextSlot(), 0);
-    card.UidResult = 0;
+    card.Uid = 0;
     rec = Read("A", "A", false);
     EXPECT_EQ(rec.ErrorMsg, "获取SAMID号失败，错误代码：1");
 }

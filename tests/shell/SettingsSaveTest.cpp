@@ -2,6 +2,8 @@
 #include "config/ConfigHelper.h"
 #include "reader/ReaderApi.h"
 
+#include "support/ScopedSettings.h"
+#include "support/ScriptedVendor.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,37 +18,17 @@ using zir::shell::TSettingsForm;
 
 namespace {
 
-std::vector<int32_t> beeps;
-int32_t ZIR_STDCALL RecordBeep(int32_t on) {
-    beeps.push_back(on);
-    return 1;
-}
-
 class SettingsSave : public ::testing::Test {
   protected:
-    void SetUp() override {
-        saved = zir::reader::CurrentReaderApi();
-        zir::reader::TReaderApi api;
-        api.readCardBeep = RecordBeep;
-        zir::reader::InstallReaderApi(api);
-        beeps.clear();
-        TConfigHelper::SetConfigFilePath(dir.File("zir.INI"));
-        Set(80, 0, 1, 1);
-    }
-    void TearDown() override {
-        zir::reader::InstallReaderApi(saved);
-        TConfigHelper::SetConfigFilePath("");
-    }
+    void SetUp() override { settings.UseFile(dir.File("zir.INI")); }
     static void Set(int32_t port, int32_t type, int32_t cache, int32_t sound) {
-        TConfigHelper::SetWebPort(port);
-        TConfigHelper::SetWebType(type);
-        TConfigHelper::SetWebCache(cache);
-        TConfigHelper::SetWebSound(sound);
-        TConfigHelper::SetWebOrigins("");
+        zir::test::ScopedSettings::Set({port, type, cache, sound});
     }
 
     zir::test::TempDir dir;
-    zir::reader::TReaderApi saved;
+    zir::test::ScopedSettings settings{{80, 0, 1, 1}};
+    zir::test::ScriptedVendor reader;
+    const std::vector<int32_t>& beeps = reader.Beeps;
 };
 
 } // namespace
@@ -105,7 +87,7 @@ TEST_F(SettingsSave, AChangeSetsAllFourAndSavesWithoutCallingTheReader) {
 }
 
 TEST_F(SettingsSave, AFailedWriteKeepsTheNewValuesAndWithholdsTheNotice) {
-    TConfigHelper::SetConfigFilePath(dir.File("missing/zir.INI"));
+    settings.UseFile(dir.File("missing/zir.INI"));
     auto result = SaveSettings({"81", "0", true, true});
     EXPECT_TRUE(result.Valid);
     EXPECT_TRUE(result.Changed); // the running program still applies them
@@ -148,6 +130,6 @@ TEST_F(SettingsSave, WebOriginsIsCheckedAndTheDialogWhichHasNoBoxForItKeepsIt) {
 }
 
 TEST_F(SettingsSave, WithoutAReaderLibraryTheSaveStillWorks) {
-    zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
+    reader.Install(zir::reader::TReaderApi{});
     EXPECT_TRUE(SaveSettings({"81", "0", true, true}).Saved);
 }

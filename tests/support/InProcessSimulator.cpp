@@ -15,7 +15,8 @@ InProcessSimulator::InProcessSimulator(const std::string& cardFile, const std::s
     : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(platform::PathFromUtf8(workDir));
     reader::InstallReaderApi(reader::LoadReaderLibraries(SimulatorDir()));
-    platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, cardFile);
+    if (!cardFile.empty())
+        platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, cardFile);
 }
 
 InProcessSimulator::~InProcessSimulator() {

@@ -2,7 +2,8 @@
 
 // The simulated reader's libraries bound in the test's own process, for tests of the card
 // reads below the program: the card of cardFile on the reader, and the current folder moved to
-// workDir, where the photo file lands. Everything is undone when it goes.
+// workDir, where the photo file lands; no cardFile: the built-in demo card. Everything is undone
+// when it goes.
 
 #include <filesystem>
 #include <string>

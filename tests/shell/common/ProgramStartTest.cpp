@@ -3,6 +3,7 @@
 #include "config/ConfigHelper.h"
 #include "reader/ReaderApi.h"
 
+#include "support/ScopedSettings.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@ TEST(ProgramStart, OnlyTheServiceAndTheTwoReadsUseTheReader) {
 
 TEST(ProgramStart, ASettingsCommandNeverLoadsTheReaderLibraries) {
     zir::test::TempDir dir;
+    const zir::test::ScopedSettings settings;
     auto prepare = [&](const std::string& command) {
         zir::reader::InstallReaderApi(zir::reader::TReaderApi{.Missing = "not bound"});
         auto parsed = zir::shell::ParseCommandLine(
@@ -38,5 +40,4 @@ TEST(ProgramStart, ASettingsCommandNeverLoadsTheReaderLibraries) {
     EXPECT_NE(zir::reader::CurrentReaderApi().readCardBeep, nullptr);
 
     zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
-    zir::config::TConfigHelper::SetConfigFilePath("");
 }

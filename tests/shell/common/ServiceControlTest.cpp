@@ -6,10 +6,11 @@
 
 #include "config/ConfigHelper.h"
 #include "core/CardService.h"
-#include "reader/ReaderApi.h"
 #include "shell/common/UiTaskQueue.h"
 
 #include "support/RawHttpClient.h"
+#include "support/ScopedSettings.h"
+#include "support/ScriptedVendor.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,23 +27,6 @@ using zir::shell::ServiceControl;
 using zir::shell::TServiceButtons;
 
 namespace {
-
-std::atomic<bool> uidInside{false};
-std::atomic<int> uidDelayMs{0};
-
-int32_t ZIR_STDCALL SlowUid(int32_t, char* buffer) {
-    uidInside = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(uidDelayMs.load()));
-    buffer[0] = 'U';
-    uidInside = false;
-    return 1;
-}
-int32_t ZIR_STDCALL UidKind() {
-    return 16;
-}
-int32_t ZIR_STDCALL Beep(int32_t) {
-    return 1;
-}
 
 // The UI thread's side: the queue's wake-up only notes that there is work; Drain runs it.
 class FakeUiThread {
@@ -79,36 +63,29 @@ class FakeUiThread {
 class ServiceControlTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        zir::reader::TReaderApi api;
-        api.readCardGetUID = SlowUid;
-        api.readCardGetCardType = UidKind;
-        api.readCardBeep = Beep;
-        zir::reader::InstallReaderApi(api);
-        uidDelayMs = 0;
-        TConfigHelper::SetConfigFilePath(dir.File("zir.INI"));
+        settings.UseFile(dir.File("zir.INI"));
         zir::test::WriteFileBytes(dir.File("zir.INI"),
                                   "WebPort=" + std::to_string(port) +
                                       "\r\nWebType=0\r\nWebCache=0\r\nWebSound=1\r\n");
         ASSERT_TRUE(TConfigHelper::LoadConfig());
     }
-    void TearDown() override {
-        zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
-        TConfigHelper::SetConfigFilePath("");
-    }
 
     // A UID request that stays inside the reader for delayMs, from a thread of its own.
     std::thread RequestInFlight(int delayMs) {
-        uidDelayMs = delayMs;
+        reader.UidDelayMs = delayMs;
         std::thread request([this] {
             zir::test::RawHttpClient client(port);
             client.Send(zir::test::GetRequest("/?type=UID"));
             client.ReadResponse();
         });
-        while (!uidInside)
+        while (!reader.UidInside)
             std::this_thread::yield();
         return request;
     }
 
+    // Before the service, which waits for its handlers when it goes.
+    zir::test::ScopedSettings settings;
+    zir::test::ScriptedVendor reader;
     zir::test::TempDir dir;
     int port = zir::test::FreeLoopbackPort();
     zir::core::CardService service;
@@ -143,10 +120,10 @@ TEST_F(ServiceControlTest, AStopThatWaitsForABusyHandlerLeavesTheUiThreadFree) {
     std::thread request = RequestInFlight(1500);
     control.Stop();
     // Back at once: the handler is still inside the reader, and the window may paint.
-    EXPECT_TRUE(uidInside.load());
+    EXPECT_TRUE(reader.UidInside.load());
     EXPECT_EQ(control.Buttons(), (TServiceButtons{false, false}));
     ASSERT_TRUE(ui.DrainUntil([&] { return control.Buttons() != TServiceButtons{}; }));
-    EXPECT_FALSE(uidInside.load());
+    EXPECT_FALSE(reader.UidInside.load());
     EXPECT_EQ(control.Buttons(), (TServiceButtons{true, false}));
     request.join();
 }
@@ -172,7 +149,7 @@ TEST_F(ServiceControlTest, TheEndOfTheSessionWaitsForTheStopItself) {
     std::thread request = RequestInFlight(500);
     control.EndNow();
     EXPECT_FALSE(service.Running());
-    EXPECT_FALSE(uidInside.load());
+    EXPECT_FALSE(reader.UidInside.load());
     request.join();
 }
 

@@ -11,6 +11,8 @@
 #include "reader/ReaderApi.h"
 
 #include "support/RawHttpClient.h"
+#include "support/ScopedSettings.h"
+#include "support/ScriptedVendor.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -27,45 +29,15 @@ using zir::shell::TReloadOutcome;
 
 namespace {
 
-// A reader whose UID read stays inside the library for a while, and whose beep notes whether
-// another call was inside when it came.
-std::atomic<bool> uidInside{false};
-std::vector<int32_t> beeps;
-std::vector<bool> beepOverlapped;
-
-int32_t ZIR_STDCALL SlowUid(int32_t, char* buffer) {
-    uidInside = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    buffer[0] = 'U';
-    uidInside = false;
-    return 1;
-}
-int32_t ZIR_STDCALL UidKind() {
-    return 16;
-}
-int32_t ZIR_STDCALL RecordBeep(int32_t on) {
-    beeps.push_back(on);
-    beepOverlapped.push_back(uidInside.load());
-    return 1;
-}
-
 class SettingsApply : public ::testing::Test {
   protected:
     void SetUp() override {
-        zir::reader::TReaderApi api;
-        api.readCardGetUID = SlowUid;
-        api.readCardGetCardType = UidKind;
-        api.readCardBeep = RecordBeep;
-        zir::reader::InstallReaderApi(api);
-        beeps.clear();
-        beepOverlapped.clear();
-        TConfigHelper::SetConfigFilePath(ini);
+        // A UID read stays inside the library for a while; each beep notes whether another
+        // call was inside when it came.
+        reader.UidDelayMs = 300;
+        settings.UseFile(ini);
         Write(zir::test::FreeLoopbackPort(), 0, 1, 1);
         ASSERT_TRUE(TConfigHelper::LoadConfig());
-    }
-    void TearDown() override {
-        zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
-        TConfigHelper::SetConfigFilePath("");
     }
     void Write(int port, int type, int cache, int sound) {
         zir::test::WriteFileBytes(ini, "WebPort=" + std::to_string(port) +
@@ -74,6 +46,9 @@ class SettingsApply : public ::testing::Test {
                                            "\r\nWebSound=" + std::to_string(sound) + "\r\n");
     }
 
+    zir::test::ScopedSettings settings;
+    zir::test::ScriptedVendor reader;
+    const std::vector<int32_t>& beeps = reader.Beeps;
     zir::test::TempDir dir;
     std::string ini = dir.File("zir.INI");
 };
@@ -86,17 +61,17 @@ TEST_F(SettingsApply, TheBeepWaitsForAReadInProgress) {
         auto lock = zir::core::LockCardOperation();
         zir::core::ReadCardUid(rec);
     });
-    while (!uidInside)
+    while (!reader.UidInside)
         std::this_thread::yield();
     ApplySettings();
     request.join();
     EXPECT_EQ(beeps, std::vector<int32_t>{1});
-    EXPECT_EQ(beepOverlapped, std::vector<bool>{false});
+    EXPECT_EQ(reader.BeepOverlapped, std::vector<bool>{false});
 }
 
 TEST_F(SettingsApply, OnlyWebSoundOneSwitchesTheBeepOn) {
     for (int32_t sound : {1, 0, 2, -1}) {
-        TConfigHelper::SetWebSound(sound);
+        settings.Set({.WebSound = sound});
         ApplySettings();
     }
     EXPECT_EQ(beeps, (std::vector<int32_t>{1, 0, 0, 0}));
