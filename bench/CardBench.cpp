@@ -11,6 +11,7 @@
 #include "config/ConfigHelper.h"
 #include "core/BornResponseUnit.h"
 #include "core/CardService.h"
+#include "core/InProcessCardOperations.h"
 #include "core/PhotoEncoding.h"
 #include "http/HttpRequestLoop.h"
 #include "http/TIdIOHandlerMemory.h"
@@ -49,12 +50,15 @@ BENCHMARK(BM_PhotoFileToBase64);
 
 // The texts of one identity card as the reader hands them over.
 void BM_CardTextsCp936ToUtf8(benchmark::State& state) {
-    const std::string texts[] = {
-        platform::Utf8ToCp936("张三"),       platform::Utf8ToCp936("男"),
-        platform::Utf8ToCp936("汉"),         "19900101",
-        platform::Utf8ToCp936("北京市东城区示例路1号院2号楼3单元401室"),
-        "110101199001011234", platform::Utf8ToCp936("北京市公安局东城分局"),
-        "20200101",           platform::Utf8ToCp936("长期")};
+    const std::string texts[] = {platform::Utf8ToCp936("张三"),
+                                 platform::Utf8ToCp936("男"),
+                                 platform::Utf8ToCp936("汉"),
+                                 "19900101",
+                                 platform::Utf8ToCp936("北京市东城区示例路1号院2号楼3单元401室"),
+                                 "110101199001011234",
+                                 platform::Utf8ToCp936("北京市公安局东城分局"),
+                                 "20200101",
+                                 platform::Utf8ToCp936("长期")};
     std::size_t bytes = 0;
     for (const std::string& text : texts)
         bytes += text.size();
@@ -111,13 +115,13 @@ void BM_CacheHitEndToEnd(benchmark::State& state) {
     const std::filesystem::path folder = BenchFolder();
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(folder);
-    reader::InstallReaderApi(reader::LoadReaderLibraries(ZIR_SIMULATOR_DIR));
     platform::SetEnvironmentValue(reader::simulator::kCardFileVariable,
                                   std::string(ZIR_SOURCE_DIR "/examples/card.txt"));
     config::TConfigHelper::SetWebType(0);
     config::TConfigHelper::SetWebCache(1);
 
-    core::CardService service;
+    core::InProcessCardOperations cards(reader::LoadReaderLibraries(ZIR_SIMULATOR_DIR));
+    core::CardService service(cards);
     http::THttpLoopSettings settings;
     settings.KeepAlive = true;
     settings.OnCommandGet = [&service](http::TIdPeerThread* thread,
@@ -142,7 +146,6 @@ void BM_CacheHitEndToEnd(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 
     platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, std::nullopt);
-    reader::InstallReaderApi(reader::TReaderApi{});
     std::filesystem::current_path(previous);
 }
 BENCHMARK(BM_CacheHitEndToEnd);

@@ -9,13 +9,14 @@
 
 namespace zir::core {
 
-std::string ReadCardDocument(CardReadKind kind) {
+std::string ReadCardDocument(TCardOperations& cards, CardReadKind kind) {
     TIdCardRec rec;
     bool ok;
     {
         // The reader, the photo file and the cache; documents and log lines stay outside.
         auto lock = LockCardOperation();
-        ok = kind == CardReadKind::Uid ? ReadCardUid(rec) : ReadIdCardCached(rec);
+        ok = kind == CardReadKind::Uid ? cards.ReadUid(lock, rec)
+                                       : ReadIdCardCached(cards, lock, rec);
     }
     if (!ok) {
         LogServiceLine(FormatLogLine("500:EXCEPTION --> %s", {rec.ErrorMsg}));

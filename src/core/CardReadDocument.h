@@ -3,6 +3,8 @@
 // One card read as a request makes it: the read under the card-operation lock, its log lines,
 // and the JSON document that answers it. Shared by GET and the event stream's documents.
 
+#include "core/CardOperations.h"
+
 #include <string>
 
 namespace zir::core {
@@ -10,6 +12,6 @@ namespace zir::core {
 enum class CardReadKind { Full, Uid };
 
 // The answer's body: the full-read or UID document, or the failure document.
-std::string ReadCardDocument(CardReadKind kind);
+std::string ReadCardDocument(TCardOperations& cards, CardReadKind kind);
 
 } // namespace zir::core

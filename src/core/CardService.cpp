@@ -12,8 +12,9 @@
 
 namespace zir::core {
 
-CardService::CardService() {
-    EventStream.ReadDocument = [] { return ReadCardDocument(CardReadKind::Full); };
+CardService::CardService(TCardOperations& cards)
+    : cards_(cards), cardWatcher([&cards] { return PollReaderUid(cards); }) {
+    EventStream.ReadDocument = [&cards] { return ReadCardDocument(cards, CardReadKind::Full); };
     httpServer.KeepAlive = true;
     httpServer.OnCommandGet = [this](http::TIdPeerThread* thread, http::TIdHTTPRequestInfo& request,
                                      http::TIdHTTPResponseInfo& response) {
@@ -86,7 +87,8 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
     LogServiceLine(
         FormatLogLine("##REQUEST --> [URI: %s; TYPE: %s]", {ARequestInfo.RequestPath, type}));
 
-    std::string body = ReadCardDocument(type == "UID" ? CardReadKind::Uid : CardReadKind::Full);
+    std::string body =
+        ReadCardDocument(cards_, type == "UID" ? CardReadKind::Uid : CardReadKind::Full);
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
     AddAccessControlHeaders(AResponseInfo, origin);

@@ -4,6 +4,7 @@
 // put the service on 127.0.0.1:WebPort and take it down again, reporting in the service log.
 
 #include "core/CardEventStream.h"
+#include "core/CardOperations.h"
 #include "core/CardWatcher.h"
 #include "http/TIdHTTPServer.h"
 
@@ -14,8 +15,8 @@ namespace zir::core {
 class CardService {
   public:
     // The server goes with its owner: destroying the service stops it and waits for busy
-    // handlers.
-    CardService();
+    // handlers. Every card operation of its requests goes to cards, which outlives it.
+    explicit CardService(TCardOperations& cards);
     CardService(const CardService&) = delete;
     CardService& operator=(const CardService&) = delete;
 
@@ -32,6 +33,9 @@ class CardService {
     // The server's default port (80 until a start sets the configured one).
     int32_t DefaultPort() const;
 
+    // The card operations the service's requests use, for the program's own (beep, test read).
+    TCardOperations& Cards() const { return cards_; }
+
     // One GET, POST or HEAD request, on the worker thread of its connection.
     void httpServerCommandGet(http::TIdPeerThread* AThread, http::TIdHTTPRequestInfo& ARequestInfo,
                               http::TIdHTTPResponseInfo& AResponseInfo);
@@ -41,6 +45,7 @@ class CardService {
     CardEventStreamSettings EventStream;
 
   private:
+    TCardOperations& cards_;
     // Before the server: handlers use it until the server's destruction has waited for them.
     CardWatcher cardWatcher;
     http::TIdHTTPServer httpServer;

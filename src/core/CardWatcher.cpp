@@ -1,6 +1,7 @@
 #include "core/CardWatcher.h"
 
 #include "core/CardLock.h"
+#include "core/CardOperations.h"
 #include "core/CardRequest.h"
 #include "core/ICH.h"
 #include "core/LogFormat.h"
@@ -11,12 +12,12 @@
 
 namespace zir::core {
 
-CardPresence PollReaderUid() {
+CardPresence PollReaderUid(TCardOperations& cards) {
     TIdCardRec rec;
     bool ok;
     {
         auto lock = LockCardOperation();
-        ok = ReadCardUid(rec);
+        ok = cards.ReadUid(lock, rec);
     }
     CardPresence presence;
     presence.Present = ok;

@@ -16,6 +16,8 @@
 
 namespace zir::core {
 
+class TCardOperations;
+
 // What one look at the reader found.
 struct CardPresence {
     bool Present = false;
@@ -32,7 +34,7 @@ struct CardPresence {
 // One UID read under the card-operation lock. A failed read means no card: a reader reports
 // "no card" the same way as any other trouble with the card, and a stream can only say that
 // there is no card to read. The watcher logs each new reason once.
-CardPresence PollReaderUid();
+CardPresence PollReaderUid(TCardOperations& cards);
 
 class CardWatcher {
   public:
@@ -41,8 +43,7 @@ class CardWatcher {
     static constexpr std::chrono::milliseconds kPollInterval{250};
     static constexpr std::size_t kMaxSubscribers = 32;
 
-    explicit CardWatcher(Poll poll = PollReaderUid,
-                         std::chrono::milliseconds interval = kPollInterval,
+    explicit CardWatcher(Poll poll, std::chrono::milliseconds interval = kPollInterval,
                          std::size_t maxSubscribers = kMaxSubscribers);
     // Ends the thread (after a poll in progress).
     ~CardWatcher();

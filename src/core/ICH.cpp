@@ -84,8 +84,7 @@ std::string BufferToText(const char* buffer, std::size_t size) {
     return std::string(platform::TrimBlanksAndControls(std::string_view(buffer, size)));
 }
 
-bool ReadIdCard(TIdCardRec& rec) {
-    const reader::TReaderApi& api = reader::CurrentReaderApi();
+bool ReadIdCard(const reader::TReaderApi& api, TIdCardRec& rec) {
     if (!AllBound(api, rec, api.SDT_GetSAMIDToStr, api.SDT_SelectIDCard, api.GetNewCardType,
                   api.GetNewPhotoRaw, api.unpack, api.GetNewPeopleName, api.GetNewPeopleSex,
                   api.GetNewPeopleNation, api.GetNewPeopleBirthday, api.GetNewPeopleAddress,
@@ -184,8 +183,7 @@ bool ReadIdCard(TIdCardRec& rec) {
     return true;
 }
 
-bool ReadCardUid(TIdCardRec& rec) {
-    const reader::TReaderApi& api = reader::CurrentReaderApi();
+bool ReadCardUid(const reader::TReaderApi& api, TIdCardRec& rec) {
     if (!AllBound(api, rec, api.readCardGetUID, api.readCardGetCardType))
         return false;
 

@@ -6,7 +6,14 @@
 #include <cstdint>
 #include <string>
 
+namespace zir::reader {
+struct TReaderApi;
+} // namespace zir::reader
+
 namespace zir::core {
+
+class CardOperationGuard;
+class TCardOperations;
 
 // The value record of one card read. Texts are UTF-8, converted from the reader's GBK right
 // after trimming; Uid keeps the bytes the reader delivered. Copied whole in and out of the
@@ -40,16 +47,17 @@ struct TIdCardRec {
 // PhotoBase64 of a read that decoded no photo of its own.
 inline constexpr const char* kNoPhotoBase64 = "ERROR";
 
-// Full read into the record; false with ErrorMsg set when a step fails. Does not clear the
-// record first. The caller holds the card-operation lock.
-bool ReadIdCard(TIdCardRec& rec);
+// Full read into the record through the library's functions; false with ErrorMsg set when a step
+// fails. Does not clear the record first. Made by the in-process card operations, which hold
+// the card-operation lock.
+bool ReadIdCard(const reader::TReaderApi& api, TIdCardRec& rec);
 
-// UID read: Uid and UidType on success, ErrorMsg on failure. The caller holds the lock.
-bool ReadCardUid(TIdCardRec& rec);
+// UID read: Uid and UidType on success, ErrorMsg on failure. Like ReadIdCard, under the lock.
+bool ReadCardUid(const reader::TReaderApi& api, TIdCardRec& rec);
 
-// The full read with the decode cache in front (only when WebCache is 1). The caller holds the
-// lock for the whole call.
-bool ReadIdCardCached(TIdCardRec& rec);
+// The full read with the decode cache in front (only when WebCache is 1), whichever card
+// operations make the reads; the lock is held for the whole call.
+bool ReadIdCardCached(TCardOperations& cards, const CardOperationGuard& held, TIdCardRec& rec);
 
 // A fixed-size buffer the library filled, as text: the whole buffer, then every leading and
 // trailing byte 0x00..0x20 removed. Works on bytes; no conversion.

@@ -1,4 +1,5 @@
 #include "config/ConfigHelper.h"
+#include "core/CardOperations.h"
 #include "core/ICH.h"
 #include "core/TIdCardCacheUnit.h"
 #include "platform/Text.h"
@@ -13,9 +14,10 @@ enum class TAttempt { Answered, CardSwapped };
 
 // One UID read, lookup and full read. CardSwapped: the full read reported another UID than the
 // lookup used, so the holder swapped cards while it ran.
-TAttempt ReadOnce(TIdCardRec& rec, bool cacheOn, bool& ok) {
+TAttempt ReadOnce(TCardOperations& cards, const CardOperationGuard& held, TIdCardRec& rec,
+                  bool cacheOn, bool& ok) {
     std::string key;
-    if (cacheOn && ReadCardUid(rec) && !rec.Uid.empty()) {
+    if (cacheOn && cards.ReadUid(held, rec) && !rec.Uid.empty()) {
         key = rec.Uid;
         if (TIdCardCache::Find(key, rec)) {
             rec.FromCache = true;
@@ -25,7 +27,7 @@ TAttempt ReadOnce(TIdCardRec& rec, bool cacheOn, bool& ok) {
     }
 
     // A failed UID read leaves its message in ErrorMsg; a successful full read does not clear it.
-    ok = ReadIdCard(rec);
+    ok = cards.ReadFull(held, rec);
     rec.FromCache = false;
     if (!ok || key.empty())
         return TAttempt::Answered;
@@ -39,17 +41,17 @@ TAttempt ReadOnce(TIdCardRec& rec, bool cacheOn, bool& ok) {
 
 } // namespace
 
-bool ReadIdCardCached(TIdCardRec& rec) {
+bool ReadIdCardCached(TCardOperations& cards, const CardOperationGuard& held, TIdCardRec& rec) {
     // Read afresh at every call, so a change saved in the settings applies to the next request.
     const bool cacheOn = config::TConfigHelper::GetConfig().WebCache == 1;
     bool ok = false;
-    if (ReadOnce(rec, cacheOn, ok) == TAttempt::Answered)
+    if (ReadOnce(cards, held, rec, cacheOn, ok) == TAttempt::Answered)
         return ok;
     // A swap in the middle of the read may have left one card's fields beside the other's UID:
     // the card now lying on the reader is read once more, from a fresh record. Swapped again,
     // the record cannot be trusted to be one card's: the read fails, so the caller asks again.
     rec = TIdCardRec{};
-    if (ReadOnce(rec, cacheOn, ok) == TAttempt::Answered)
+    if (ReadOnce(cards, held, rec, cacheOn, ok) == TAttempt::Answered)
         return ok;
     rec.ErrorMsg = "读卡时卡片已更换，请重新读卡";
     return false;

@@ -65,8 +65,4 @@ struct TReaderApi {
     std::string Missing;
 };
 
-// The process-wide table the card reads use. Installed once at start-up, before any read.
-const TReaderApi& CurrentReaderApi();
-void InstallReaderApi(const TReaderApi& api);
-
 } // namespace zir::reader

@@ -3,6 +3,7 @@
 
 #include "config/ConfigHelper.h"
 #include "core/BornResponseUnit.h"
+#include "core/CardLock.h"
 #include "core/ICH.h"
 #include "core/TIdCardCacheUnit.h"
 
@@ -18,7 +19,6 @@
 #include <string>
 #include <thread>
 
-using zir::core::ReadIdCardCached;
 using zir::core::TBornResponse;
 using zir::core::TIdCardCache;
 using zir::core::TIdCardRec;
@@ -35,6 +35,10 @@ class CachedReadSimulator : public ::testing::Test {
         reader.reset();
         TIdCardCache::Clear();
     }
+    // The full read as a request makes it, under the card-operation lock.
+    bool ReadCached(TIdCardRec& rec) {
+        return zir::core::ReadIdCardCached(reader->Cards(), zir::core::LockCardOperation(), rec);
+    }
 
     zir::test::ScopedSettings settings{{.WebCache = 1}};
     zir::test::TempDir dir;
@@ -48,7 +52,7 @@ TEST_F(CachedReadSimulator, AGbkNameLeavesAsUtf8AndTheSecondReadComesFromTheTabl
     zir::test::WriteFileBytes(card, "CardType=1\nName.hex=2020D5C5C8FD20\nEndDate.hex=B3A4C6DA\n"
                                     "Uid=00AA11BB22CC33DD\nUidCardType=16\n");
     TIdCardRec first;
-    ASSERT_TRUE(ReadIdCardCached(first)) << first.ErrorMsg;
+    ASSERT_TRUE(ReadCached(first)) << first.ErrorMsg;
     EXPECT_FALSE(first.FromCache);
     const std::string doc = TBornResponse::BuildResponse(first);
     EXPECT_NE(doc.find("\"name\":\"\xE5\xBC\xA0\xE4\xB8\x89\""), std::string::npos) << doc;
@@ -61,14 +65,14 @@ TEST_F(CachedReadSimulator, AGbkNameLeavesAsUtf8AndTheSecondReadComesFromTheTabl
     // The same card again, though the reader would now deliver another name: the table answers.
     zir::test::WriteFileBytes(card, "CardType=1\nName=李四\nUid=00AA11BB22CC33DD\n");
     TIdCardRec second;
-    ASSERT_TRUE(ReadIdCardCached(second)) << second.ErrorMsg;
+    ASSERT_TRUE(ReadCached(second)) << second.ErrorMsg;
     EXPECT_TRUE(second.FromCache);
     EXPECT_EQ(TBornResponse::BuildResponse(second), doc);
 
     // Another card is a miss and a full read.
     zir::test::WriteFileBytes(card, "CardType=1\nName=李四\nUid=99\n");
     TIdCardRec third;
-    ASSERT_TRUE(ReadIdCardCached(third)) << third.ErrorMsg;
+    ASSERT_TRUE(ReadCached(third)) << third.ErrorMsg;
     EXPECT_FALSE(third.FromCache);
     EXPECT_EQ(third.Name, "李四");
     EXPECT_EQ(TIdCardCache::NextSlot(), 2);
@@ -76,7 +80,7 @@ TEST_F(CachedReadSimulator, AGbkNameLeavesAsUtf8AndTheSecondReadComesFromTheTabl
 
 TEST_F(CachedReadSimulator, NoCardOnTheReaderFailsWithTheSelectionMessage) {
     TIdCardRec rec; // the card file does not exist: no card
-    EXPECT_FALSE(ReadIdCardCached(rec));
+    EXPECT_FALSE(ReadCached(rec));
     EXPECT_EQ(rec.ErrorMsg, "选卡失败，错误代码：128");
     EXPECT_EQ(TIdCardCache::NextSlot(), 0);
 }
@@ -87,7 +91,7 @@ TEST_F(CachedReadSimulator, ACardSwappedBetweenTheUidReadAndTheFullReadIsAnswere
     zir::test::WriteFileBytes(card, "CardType=1\nName=张三\nUid=AAAA\nDelayMs=500\n");
     TIdCardRec swapped;
     bool ok = false;
-    std::thread read([&] { ok = ReadIdCardCached(swapped); });
+    std::thread read([&] { ok = ReadCached(swapped); });
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     zir::test::WriteFileBytes(card, "CardType=1\nName=李四\nUid=BBBB\nDelayMs=0\n");
     read.join();
@@ -101,12 +105,12 @@ TEST_F(CachedReadSimulator, ACardSwappedBetweenTheUidReadAndTheFullReadIsAnswere
     // Card A again: its own data, never B's.
     zir::test::WriteFileBytes(card, "CardType=1\nName=张三\nUid=AAAA\n");
     TIdCardRec again;
-    ASSERT_TRUE(ReadIdCardCached(again)) << again.ErrorMsg;
+    ASSERT_TRUE(ReadCached(again)) << again.ErrorMsg;
     EXPECT_FALSE(again.FromCache);
     EXPECT_EQ(again.Name, "张三");
     EXPECT_EQ(again.Uid, "AAAA");
     TIdCardRec cached;
-    ASSERT_TRUE(ReadIdCardCached(cached));
+    ASSERT_TRUE(ReadCached(cached));
     EXPECT_TRUE(cached.FromCache);
     EXPECT_EQ(cached.Name, "张三");
 }
@@ -115,10 +119,10 @@ TEST_F(CachedReadSimulator, AUidWithBlanksAroundItIsStoredUnderTheKeyItWasReadWi
     // The UID read keeps the blanks, the full read trims them: the same card all the same.
     zir::test::WriteFileBytes(card, "CardType=1\nName=张三\nUid.hex=20414120\n");
     TIdCardRec first;
-    ASSERT_TRUE(ReadIdCardCached(first)) << first.ErrorMsg;
+    ASSERT_TRUE(ReadCached(first)) << first.ErrorMsg;
     EXPECT_EQ(first.Uid, "AA");
     EXPECT_EQ(TIdCardCache::Slot(0).Key, " AA ");
     TIdCardRec second;
-    ASSERT_TRUE(ReadIdCardCached(second));
+    ASSERT_TRUE(ReadCached(second));
     EXPECT_TRUE(second.FromCache);
 }

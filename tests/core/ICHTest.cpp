@@ -2,6 +2,7 @@
 
 #include "ScriptedVendor.h"
 #include "TestSupport.h"
+#include "core/CardLock.h"
 #include "core/MessagePump.h"
 #include "reader/ReaderApi.h"
 
@@ -28,6 +29,9 @@ class ICHTest : public testing::Test {
         SetMessagePumpHandler(nullptr);
         std::filesystem::current_path(previous);
     }
+    // The reads as the in-process card operations make them.
+    bool ReadFull(TIdCardRec& rec) { return s.Cards().ReadFull(LockCardOperation(), rec); }
+    bool ReadUid(TIdCardRec& rec) { return s.Cards().ReadUid(LockCardOperation(), rec); }
 
     zir::test::TempDir dir;
     std::filesystem::path previous;
@@ -66,7 +70,7 @@ TEST_F(ICHTest, ResidentCardFillsItsFieldsInOrderOnPortZero) {
         EXPECT_EQ(s.Calls.back(), "GetNewPeopleAddress");
     });
     TIdCardRec rec;
-    ASSERT_TRUE(ReadIdCard(rec)) << rec.ErrorMsg;
+    ASSERT_TRUE(ReadFull(rec)) << rec.ErrorMsg;
     EXPECT_EQ(s.Calls, With(kCommonCalls, {"GetNewPeopleNation", "GetNewPeopleAddress"}));
     EXPECT_EQ(s.Ports, (std::vector<int32_t>{0, 0, 0}));
     EXPECT_EQ(pumped, 1);
@@ -112,7 +116,7 @@ TEST_F(ICHTest, EachCardTypeReadsOnlyItsOwnExtraFields) {
         s.Calls.clear();
         s.CardType = c.Code;
         TIdCardRec rec;
-        ASSERT_TRUE(ReadIdCard(rec)) << rec.ErrorMsg;
+        ASSERT_TRUE(ReadFull(rec)) << rec.ErrorMsg;
         EXPECT_EQ(s.Calls, With(kCommonCalls, c.Extra));
         EXPECT_EQ(rec.CardTypeCode, c.Code);
         EXPECT_EQ(rec.CardType, c.Name);
@@ -130,7 +134,7 @@ TEST_F(ICHTest, TheRecordIsNotClearedFirst) {
     rec.NationDesc = "kept";
     rec.UidType = "身份证";
     rec.ErrorMsg = "获取UID失败，错误代码：0";
-    ASSERT_TRUE(ReadIdCard(rec));
+    ASSERT_TRUE(ReadFull(rec));
     EXPECT_EQ(rec.NationDesc, "kept");
     EXPECT_EQ(rec.UidType, "身份证");
     EXPECT_EQ(rec.ErrorMsg, "获取UID失败，错误代码：0");
@@ -159,7 +163,7 @@ TEST_F(ICHTest, FailedStepsSetOnlyTheMessageAndStopAtOnce) {
         rec.Name = "before";
         TIdCardRec expected = rec;
         expected.ErrorMsg = c.Message;
-        EXPECT_FALSE(ReadIdCard(rec));
+        EXPECT_FALSE(ReadFull(rec));
         EXPECT_EQ(rec, expected);
         EXPECT_EQ(s.Calls.size(), c.CallsMade);
     }
@@ -170,7 +174,7 @@ TEST_F(ICHTest, NoRawPhotoMeansNoDecodeAndNoStalePhoto) {
     zir::test::WriteFileBytes("zp.bmp", "earlier holder's photo");
     s.PhotoRaw = 0;
     TIdCardRec rec;
-    ASSERT_TRUE(ReadIdCard(rec));
+    ASSERT_TRUE(ReadFull(rec));
     EXPECT_EQ(std::count(s.Calls.begin(), s.Calls.end(), "unpack"), 0);
     EXPECT_EQ(rec.PhotoBase64, "ERROR");
     EXPECT_EQ(rec.Name, "v-GetNewPeopleName");
@@ -180,24 +184,24 @@ TEST_F(ICHTest, AnUnreadablePhotoIsErrorAndTheReadStillSucceeds) {
     // A decoder that reports success but leaves no file, then one where zp.bmp is a folder.
     s.WritesPhoto = false;
     TIdCardRec rec;
-    ASSERT_TRUE(ReadIdCard(rec));
+    ASSERT_TRUE(ReadFull(rec));
     EXPECT_EQ(rec.PhotoBase64, "ERROR");
     std::filesystem::create_directory("zp.bmp");
     rec = {};
-    ASSERT_TRUE(ReadIdCard(rec));
+    ASSERT_TRUE(ReadFull(rec));
     EXPECT_EQ(rec.PhotoBase64, "ERROR");
 }
 
 TEST_F(ICHTest, UidReadKeepsTheBytesUpToTheFirstNul) {
     s.UidBytes = std::string("ab\0cd", 5);
     TIdCardRec rec;
-    ASSERT_TRUE(ReadCardUid(rec));
+    ASSERT_TRUE(ReadUid(rec));
     EXPECT_EQ(rec.Uid, "ab");
     EXPECT_EQ(s.Calls, (std::vector<std::string>{"readCardGetUID", "readCardGetCardType"}));
     EXPECT_EQ(s.Ports, (std::vector<int32_t>{0}));
 
     s.UidBytes = " 1\x01 ";
-    ASSERT_TRUE(ReadCardUid(rec));
+    ASSERT_TRUE(ReadUid(rec));
     EXPECT_EQ(rec.Uid, " 1\x01 "); // not trimmed
 }
 
@@ -207,14 +211,14 @@ TEST_F(ICHTest, UidKindsAndFailure) {
     for (auto [code, name] : kinds) {
         s.UidCardType = code;
         TIdCardRec rec;
-        ASSERT_TRUE(ReadCardUid(rec));
+        ASSERT_TRUE(ReadUid(rec));
         EXPECT_EQ(rec.UidType, name);
     }
     s.Uid = -5;
     s.Calls.clear();
     TIdCardRec rec;
     rec.Uid = "old";
-    EXPECT_FALSE(ReadCardUid(rec));
+    EXPECT_FALSE(ReadUid(rec));
     EXPECT_EQ(rec.ErrorMsg, "获取UID失败，错误代码：-5");
     EXPECT_EQ(rec.Uid, "old");
     EXPECT_EQ(s.Calls, (std::vector<std::string>{"readCardGetUID"}));
@@ -226,14 +230,14 @@ TEST_F(ICHTest, AMissingFunctionFailsTheReadWithTheLoadersText) {
     api.Missing = "照片解码库加载失败：/x/libDLL_File.so（not found）";
     s.Install(api);
     TIdCardRec rec;
-    EXPECT_FALSE(ReadIdCard(rec));
+    EXPECT_FALSE(ReadFull(rec));
     EXPECT_EQ(rec.ErrorMsg, api.Missing);
     EXPECT_TRUE(s.Calls.empty());
     // The UID read needs no decoder.
-    EXPECT_TRUE(ReadCardUid(rec));
+    EXPECT_TRUE(ReadUid(rec));
 
     api.readCardGetCardType = nullptr;
     s.Install(api);
-    EXPECT_FALSE(ReadCardUid(rec));
+    EXPECT_FALSE(ReadUid(rec));
     EXPECT_EQ(rec.ErrorMsg, api.Missing);
 }

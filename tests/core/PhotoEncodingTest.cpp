@@ -2,6 +2,7 @@
 
 #include "InProcessSimulator.h"
 #include "TestSupport.h"
+#include "core/CardLock.h"
 #include "core/ICH.h"
 #include "platform/Environment.h"
 #include "reader/simulator/SimulatorContract.h"
@@ -63,13 +64,15 @@ TEST(PhotoFileToBase64, EqualsTheStandardEncodingInOneLine) {
 // The full read through the simulated reader: the photo text is the file unpack left behind.
 class SimulatedPhotoTest : public testing::Test {
   protected:
+    bool ReadFull(TIdCardRec& rec) { return reader.Cards().ReadFull(LockCardOperation(), rec); }
+
     zir::test::TempDir dir;
     zir::test::InProcessSimulator reader{"", dir.Path()};
 };
 
 TEST_F(SimulatedPhotoTest, GeneratedAndGivenPhotosAreCarriedExactly) {
     TIdCardRec demo;
-    ASSERT_TRUE(ReadIdCard(demo)) << demo.ErrorMsg;
+    ASSERT_TRUE(ReadFull(demo)) << demo.ErrorMsg;
     EXPECT_EQ(demo.PhotoBase64, SystemBase64(dir.File("zp.bmp")));
     EXPECT_EQ(demo.PhotoBase64.size(), (38862u + 2) / 3 * 4);
 
@@ -82,7 +85,7 @@ TEST_F(SimulatedPhotoTest, GeneratedAndGivenPhotosAreCarriedExactly) {
         std::string photo = dir.Write("p" + std::string(++placed, '_') + ".bin", Bytes(size));
         zir::test::WriteFileBytes(card, "Photo=" + photo + "\n");
         TIdCardRec rec;
-        ASSERT_TRUE(ReadIdCard(rec)) << rec.ErrorMsg;
+        ASSERT_TRUE(ReadFull(rec)) << rec.ErrorMsg;
         EXPECT_EQ(rec.PhotoBase64, SystemBase64(photo));
         EXPECT_EQ(zir::test::ReadFileBytes(dir.File("zp.bmp")), Bytes(size));
     }

@@ -1,4 +1,5 @@
 #include "config/ConfigHelper.h"
+#include "core/CardLock.h"
 #include "core/ICH.h"
 #include "core/TIdCardCacheUnit.h"
 #include "reader/ReaderApi.h"
@@ -32,7 +33,8 @@ class CachedRead : public ::testing::Test {
         card.Fields["GetNewPeopleName"] = name;
         card.Calls.clear();
         TIdCardRec rec;
-        EXPECT_EQ(ReadIdCardCached(rec), expect) << rec.ErrorMsg;
+        EXPECT_EQ(ReadIdCardCached(card.Cards(), zir::core::LockCardOperation(), rec), expect)
+            << rec.ErrorMsg;
         return rec;
     }
     int Count(const std::string& name) const { return card.Count(name); }

@@ -12,16 +12,15 @@
 namespace zir::test {
 
 InProcessSimulator::InProcessSimulator(const std::string& cardFile, const std::string& workDir)
-    : previous_(std::filesystem::current_path()) {
+    : previous_(std::filesystem::current_path()),
+      cards_(reader::LoadReaderLibraries(SimulatorDir())) {
     std::filesystem::current_path(platform::PathFromUtf8(workDir));
-    reader::InstallReaderApi(reader::LoadReaderLibraries(SimulatorDir()));
     if (!cardFile.empty())
         platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, cardFile);
 }
 
 InProcessSimulator::~InProcessSimulator() {
     platform::SetEnvironmentValue(reader::simulator::kCardFileVariable, std::nullopt);
-    reader::InstallReaderApi(reader::TReaderApi{});
     std::filesystem::current_path(previous_);
 }
 

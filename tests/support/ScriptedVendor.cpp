@@ -127,13 +127,11 @@ const std::vector<std::string> kFullReadCommonCalls = {"SDT_GetSAMIDToStr",
                                                        "GetNewEndDate",
                                                        "readCardGetUID"};
 
-ScriptedVendor::ScriptedVendor() : saved_(reader::CurrentReaderApi()) {
+ScriptedVendor::ScriptedVendor() {
     script = this;
-    Install(Api());
 }
 
 ScriptedVendor::~ScriptedVendor() {
-    reader::InstallReaderApi(saved_);
     script = nullptr;
 }
 
@@ -164,7 +162,7 @@ reader::TReaderApi ScriptedVendor::Api() {
 }
 
 void ScriptedVendor::Install(const reader::TReaderApi& api) {
-    reader::InstallReaderApi(api);
+    cards_ = core::InProcessCardOperations(api);
 }
 
 void ScriptedVendor::NameEveryField() {

@@ -1,9 +1,10 @@
 #pragma once
 
 // A reader library played by the test: each function's result and the bytes it delivers, and a
-// log of every call. While it lives its table is the one the reads use; the table before it is
-// put back when it goes. One at a time: the library's functions are plain functions.
+// log of every call, with the in-process card operations on it. One at a time: the library's
+// functions are plain functions.
 
+#include "core/InProcessCardOperations.h"
 #include "reader/ReaderApi.h"
 
 #include <atomic>
@@ -24,8 +25,11 @@ class ScriptedVendor {
 
     // Every function bound, as the loader binds a complete pair of libraries.
     static reader::TReaderApi Api();
-    // Installs a table of the script's functions (e.g. Api() with some left out).
-    static void Install(const reader::TReaderApi& api);
+    // The card operations on Api(), or on the table last installed.
+    core::TCardOperations& Cards() { return cards_; }
+    // The card operations on another table of the script's functions (e.g. Api() with some
+    // left out); the same object, so that whoever holds Cards() gets the new table.
+    void Install(const reader::TReaderApi& api);
     // Every field function's bytes "v-" and its name, e.g. "v-GetNewPeopleName".
     void NameEveryField();
     // The results and deliveries as new, the field bytes kept; the log emptied.
@@ -56,7 +60,7 @@ class ScriptedVendor {
     int Count(const std::string& name) const;
 
   private:
-    reader::TReaderApi saved_;
+    core::InProcessCardOperations cards_{Api()};
 };
 
 // The calls of a successful full read of a resident card up to the UID, in order.

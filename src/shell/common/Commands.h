@@ -3,6 +3,7 @@
 // The commands that read once, print and end, the same in both programs: `read`, `uid`,
 // `settings [KEY=VALUE...]`, `autostart on|off|status`. Each returns the exit status.
 
+#include "core/CardOperations.h"
 #include "shell/common/CommandLine.h"
 
 #include <functional>
@@ -17,8 +18,11 @@ struct TCommandOutput {
     std::function<void(std::string_view text)> Err;
 };
 
-int RunReadCommand(const CommandLine& line, const TCommandOutput& output);      // zir read
-int RunUidCommand(const CommandLine& line, const TCommandOutput& output);       // zir uid
+// The two reads use the card operations the program prepared.
+int RunReadCommand(const CommandLine& line, const TCommandOutput& output,
+                   core::TCardOperations& cards); // zir read
+int RunUidCommand(const CommandLine& line, const TCommandOutput& output,
+                  core::TCardOperations& cards);                                // zir uid
 int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output);  // zir settings
 int RunAutostartCommand(const CommandLine& line, const TCommandOutput& output); // zir autostart
 

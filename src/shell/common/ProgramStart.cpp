@@ -1,6 +1,7 @@
 #include "shell/common/ProgramStart.h"
 
 #include "config/ConfigHelper.h"
+#include "core/InProcessCardOperations.h"
 #include "platform/Environment.h"
 #include "platform/FreeMemory.h"
 #include "platform/Paths.h"
@@ -18,7 +19,7 @@ namespace zir::shell {
 
 namespace {
 
-void BindReaderLibraries(const CommandLine& line) {
+std::unique_ptr<core::TCardOperations> BindReaderLibraries(const CommandLine& line) {
     std::string folder;
     if (line.Simulate) {
         // The simulator reads its card file by absolute path: the service may change directory.
@@ -32,7 +33,7 @@ void BindReaderLibraries(const CommandLine& line) {
     }
     if (line.ReaderDir)
         folder = platform::AbsolutePath(*line.ReaderDir);
-    reader::InstallReaderApi(reader::LoadReaderLibraries(folder));
+    return std::make_unique<core::InProcessCardOperations>(reader::LoadReaderLibraries(folder));
 }
 
 // The package's settings file is the user's: its folder is made, and the file with the
@@ -59,13 +60,14 @@ bool CommandUsesReader(const std::string& command) {
     return command.empty() || command == "read" || command == "uid";
 }
 
-void PrepareProgram(const CommandLine& line) {
+std::unique_ptr<core::TCardOperations> PrepareProgram(const CommandLine& line) {
     if (line.ConfigFile)
         config::TConfigHelper::SetConfigFilePath(platform::AbsolutePath(*line.ConfigFile));
     else if (const auto packaged = PackageSettingsFile(platform::ExecutableDirectory()))
         UsePackageSettingsFile(*packaged, line.Command.empty());
-    if (CommandUsesReader(line.Command))
-        BindReaderLibraries(line);
+    if (!CommandUsesReader(line.Command))
+        return nullptr;
+    return BindReaderLibraries(line);
 }
 
 bool StartService(core::CardService& service) {
@@ -79,7 +81,7 @@ bool StartService(core::CardService& service) {
             platform::ShowUserMessage(e.what());
         }
     }
-    ApplySettings();
+    ApplySettings(service.Cards());
     return service.btnStartServerClick();
 }
 

@@ -2,9 +2,11 @@
 
 // The program's start-up, the same for the console program and the Windows tray program.
 
+#include "core/CardOperations.h"
 #include "core/CardService.h"
 #include "shell/common/CommandLine.h"
 
+#include <memory>
 #include <string>
 
 namespace zir::shell {
@@ -15,10 +17,10 @@ namespace zir::shell {
 bool CommandUsesReader(const std::string& command);
 
 // What every command needs before it runs: the settings file's path (--config), and, for the
-// commands that use the reader, the reader libraries bound (the simulated reader with
-// --simulate, the folder of --reader-dir, else the program's own folder). The shell installs
-// its user-message handler first.
-void PrepareProgram(const CommandLine& line);
+// commands that use the reader, the card operations on the reader libraries bound (the
+// simulated reader with --simulate, the folder of --reader-dir, else the program's own folder);
+// null for the others. The shell installs its user-message handler first.
+std::unique_ptr<core::TCardOperations> PrepareProgram(const CommandLine& line);
 
 // The main window's creation without a window: a stored port of 0 becomes the server's default
 // port (80) and is saved; the settings are applied (the beep); the service is started. True

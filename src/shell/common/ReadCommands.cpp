@@ -22,8 +22,8 @@ void PrintLines(const TCommandOutput& output, const std::vector<std::string>& li
 
 // The test page's full read: the card's lines on stdout, the photo left in zp.bmp; what the page
 // shows in a box goes to stderr.
-int RunReadCommand(const CommandLine&, const TCommandOutput& output) {
-    const TIdCardTestRead page = RunIdCardTestRead();
+int RunReadCommand(const CommandLine&, const TCommandOutput& output, core::TCardOperations& cards) {
+    const TIdCardTestRead page = RunIdCardTestRead(cards);
     PrintLines(output, page.Lines);
     if (!page.Message.empty())
         output.Err(page.Message + "\n");
@@ -31,8 +31,8 @@ int RunReadCommand(const CommandLine&, const TCommandOutput& output) {
 }
 
 // The test page's UID read: one line, the rule and an empty line, also when it fails.
-int RunUidCommand(const CommandLine&, const TCommandOutput& output) {
-    const TUidTestRead page = RunUidTestRead();
+int RunUidCommand(const CommandLine&, const TCommandOutput& output, core::TCardOperations& cards) {
+    const TUidTestRead page = RunUidTestRead(cards);
     PrintLines(output, page.Lines);
     return page.Succeeded ? 0 : 1;
 }

@@ -35,7 +35,7 @@ void ServiceControl::Reload(std::function<void(TReloadOutcome)> reported) {
 }
 
 void ServiceControl::ApplySettings() {
-    Run([] { shell::ApplySettings(); });
+    Run([this] { shell::ApplySettings(service_.Cards()); });
 }
 
 void ServiceControl::Run(std::function<void()> command, std::function<void()> reported) {

@@ -2,7 +2,6 @@
 
 #include "config/ConfigHelper.h"
 #include "core/CardLock.h"
-#include "core/ReaderBeep.h"
 
 namespace zir::shell {
 
@@ -22,16 +21,16 @@ bool operator==(const config::TConfigRec& a, const config::TConfigRec& b) {
 
 } // namespace
 
-void ApplySettings() {
+void ApplySettings(core::TCardOperations& cards) {
     const int32_t on = config::TConfigHelper::GetConfig().WebSound == 1 ? 1 : 0;
     auto lock = core::LockCardOperation();
-    core::SwitchReaderBeep(lock, on);
+    cards.Beep(lock, on);
 }
 
-TSettingsSaveResult SaveSettingsAndApply(const TSettingsForm& form) {
+TSettingsSaveResult SaveSettingsAndApply(core::TCardOperations& cards, const TSettingsForm& form) {
     TSettingsSaveResult result = SaveSettings(form);
     if (result.Changed)
-        ApplySettings();
+        ApplySettings(cards);
     return result;
 }
 
@@ -49,7 +48,7 @@ TReloadOutcome ReloadSettings(core::CardService& service) {
     const config::TConfigRec after = config::TConfigHelper::GetConfig();
     // As the dialog's save: something changed, the beep is switched again.
     if (!(after == before))
-        ApplySettings();
+        ApplySettings(service.Cards());
     if (after.WebPort != before.WebPort && service.Running()) {
         StopUntilStopped(service);
         if (!service.btnStartServerClick())

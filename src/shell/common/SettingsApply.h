@@ -14,12 +14,12 @@ namespace zir::shell {
 // progress: call it where waiting for a slow reader is allowed, never on the UI thread while
 // requests are served. A new port is the business of the start and of ReloadSettings.
 // Only the running program calls it: a second process never touches the reader.
-void ApplySettings();
+void ApplySettings(core::TCardOperations& cards);
 
 // The settings dialog's save in the running program: SaveSettings, then, when a value changed
 // (saved or not: the new values are set either way), ApplySettings, so the beep follows at once.
 // Waits for a read in progress, like ApplySettings.
-TSettingsSaveResult SaveSettingsAndApply(const TSettingsForm& form);
+TSettingsSaveResult SaveSettingsAndApply(core::TCardOperations& cards, const TSettingsForm& form);
 
 enum class TReloadOutcome {
     Reloaded,    // read and applied

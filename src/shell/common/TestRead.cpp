@@ -9,13 +9,13 @@
 
 namespace zir::shell {
 
-TIdCardTestRead RunIdCardTestRead() {
+TIdCardTestRead RunIdCardTestRead(core::TCardOperations& cards) {
     TIdCardTestRead page;
     core::TIdCardRec rec;
     std::string photoProblem;
     {
         auto lock = core::LockCardOperation();
-        page.Succeeded = core::ReadIdCard(rec);
+        page.Succeeded = cards.ReadFull(lock, rec);
         // Taken before the lock goes: the next read may write zp.bmp for another card.
         if (page.Succeeded) {
             try {
@@ -44,12 +44,12 @@ TIdCardTestRead RunIdCardTestRead() {
     return page;
 }
 
-TUidTestRead RunUidTestRead() {
+TUidTestRead RunUidTestRead(core::TCardOperations& cards) {
     TUidTestRead page;
     core::TIdCardRec rec;
     {
         auto lock = core::LockCardOperation();
-        page.Succeeded = core::ReadCardUid(rec);
+        page.Succeeded = cards.ReadUid(lock, rec);
     }
     page.Lines = UidTestLines(page.Succeeded, rec);
     return page;

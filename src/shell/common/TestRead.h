@@ -4,6 +4,8 @@
 // `zir read` / `zir uid`. Each takes the card-operation lock and waits for a read in progress:
 // the Windows page runs them on a worker with its test buttons disabled.
 
+#include "core/CardOperations.h"
+
 #include <string>
 #include <vector>
 
@@ -23,14 +25,14 @@ struct TIdCardTestRead {
     bool ShowPhoto = false;
     std::string PhotoBitmap; // zp.bmp as this read left it, taken while the lock was held
 };
-TIdCardTestRead RunIdCardTestRead();
+TIdCardTestRead RunIdCardTestRead(core::TCardOperations& cards);
 
 // The UID read: the line (UID or ErrorMsg), the rule and an empty line either way; no box.
 struct TUidTestRead {
     bool Succeeded = false;
     std::vector<std::string> Lines;
 };
-TUidTestRead RunUidTestRead();
+TUidTestRead RunUidTestRead(core::TCardOperations& cards);
 
 // The reason given when the read succeeded without decoding a photo of its own.
 inline constexpr const char* kNoPhotoDecodedReason = "本次读卡未解码照片";

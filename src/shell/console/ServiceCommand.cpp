@@ -50,7 +50,7 @@ void RaiseDescriptorLimit() {
 
 } // namespace
 
-int RunService(const shell::CommandLine&) {
+int RunService(const shell::CommandLine&, core::TCardOperations& cards) {
     const std::string settingsFile = config::TConfigHelper::ConfigFilePath();
     auto instance = platform::SingleInstance::Acquire(settingsFile);
     if (!instance) {
@@ -82,7 +82,7 @@ int RunService(const shell::CommandLine&) {
     } endOfLog{logWriter};
     config::TConfigHelper::LoadConfig();
 
-    core::CardService service;
+    core::CardService service(cards);
     if (!shell::StartService(service))
         return 1;
 

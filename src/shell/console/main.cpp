@@ -29,15 +29,15 @@ int main(int argc, char** argv) {
     }
 
     zir::console::InstallConsoleMessages();
-    zir::shell::PrepareProgram(line);
+    const auto cards = zir::shell::PrepareProgram(line);
 
     const zir::shell::TCommandOutput& output = zir::console::ConsoleOutput();
     if (line.Command.empty())
-        return zir::console::RunService(line);
+        return zir::console::RunService(line, *cards);
     if (line.Command == "read")
-        return zir::shell::RunReadCommand(line, output);
+        return zir::shell::RunReadCommand(line, output, *cards);
     if (line.Command == "uid")
-        return zir::shell::RunUidCommand(line, output);
+        return zir::shell::RunUidCommand(line, output, *cards);
     if (line.Command == "settings")
         return zir::shell::RunSettingsCommand(line, output);
     if (line.Command == "autostart")

@@ -81,7 +81,7 @@ bool RegisterContainerClass(HINSTANCE instance, const wchar_t* name, HBRUSH brus
 } // namespace
 
 TForm1::TForm1(core::CardService& service, TForm2& settings)
-    : settings_(settings), serviceLog_(shell::kServiceLogLines),
+    : settings_(settings), cards_(service.Cards()), serviceLog_(shell::kServiceLogLines),
       testOutput_(static_cast<std::size_t>(-1)),
       serviceControl_(
           service, [this](std::function<void()> task) { return RunOnUiThread(std::move(task)); },
@@ -445,7 +445,7 @@ void TForm1::btnTestIdCardClick() {
     // The read may take seconds with a slow reader: it runs on a worker under the card lock,
     // the window stays responsive and the disabled buttons allow no second read meanwhile.
     StartTestRead([this, queue = uiQueue_] {
-        shell::TIdCardTestRead page = shell::RunIdCardTestRead();
+        shell::TIdCardTestRead page = shell::RunIdCardTestRead(cards_);
         // Decoded here, off the UI thread: a picture is no window.
         PhotoBitmap photo;
         if (page.ShowPhoto) {
@@ -473,7 +473,7 @@ void TForm1::btnTestGetUIDClick() {
     if (testReadRunning_ || serviceControl_.Ending())
         return;
     StartTestRead([this, queue = uiQueue_] {
-        shell::TUidTestRead page = shell::RunUidTestRead();
+        shell::TUidTestRead page = shell::RunUidTestRead(cards_);
         queue->Push([this, lines = std::move(page.Lines)] {
             testReadRunning_ = false;
             SetTestButtonsEnabled(true);

@@ -76,6 +76,8 @@ class TForm1 : public FormWindow {
     void StartTestRead(std::function<void()> read);
 
     TForm2& settings_;
+    // The test page's reads: the service's own card operations.
+    core::TCardOperations& cards_;
     HWND pages_ = nullptr;
     HWND pageSheet1_ = nullptr;
     HWND pageSheet2_ = nullptr;

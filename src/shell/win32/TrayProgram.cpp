@@ -78,7 +78,7 @@ int RunTrayProgram(const shell::CommandLine& line) {
         return 1;
     }
 
-    shell::PrepareProgram(line);
+    const auto cards = shell::PrepareProgram(line);
     config::TConfigHelper::LoadConfig();
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
@@ -89,7 +89,7 @@ int RunTrayProgram(const shell::CommandLine& line) {
     std::unique_ptr<shell::LogLineWriter> stdoutLog = StandardOutputLog();
     int status = 0;
     {
-        core::CardService service;
+        core::CardService service(*cards);
         TForm2 settings(shell::AutostartProgramFor(line));
         TForm1 mainForm(service, settings);
         form1 = &mainForm;

@@ -66,12 +66,12 @@ int CommandLineError(const std::string& text) {
 
 int RunCommand(const shell::CommandLine& line) {
     InstallConsoleMessages();
-    shell::PrepareProgram(line);
+    const auto cards = shell::PrepareProgram(line);
     const shell::TCommandOutput output{Out, Err};
     if (line.Command == "read")
-        return shell::RunReadCommand(line, output);
+        return shell::RunReadCommand(line, output, *cards);
     if (line.Command == "uid")
-        return shell::RunUidCommand(line, output);
+        return shell::RunUidCommand(line, output, *cards);
     if (line.Command == "settings")
         return shell::RunSettingsCommand(line, output);
     if (line.Command == "autostart")

@@ -1,7 +1,7 @@
 #include "shell/common/ProgramStart.h"
 
 #include "config/ConfigHelper.h"
-#include "reader/ReaderApi.h"
+#include "core/CardLock.h"
 
 #include "support/ScopedSettings.h"
 #include "support/TestSupport.h"
@@ -23,21 +23,18 @@ TEST(ProgramStart, ASettingsCommandNeverLoadsTheReaderLibraries) {
     zir::test::TempDir dir;
     const zir::test::ScopedSettings settings;
     auto prepare = [&](const std::string& command) {
-        zir::reader::InstallReaderApi(zir::reader::TReaderApi{.Missing = "not bound"});
         auto parsed = zir::shell::ParseCommandLine(
             {command, "--config", dir.File("zir.INI"), "--reader-dir", zir::test::SimulatorDir()});
-        ASSERT_EQ(parsed.Error, "");
-        zir::shell::PrepareProgram(parsed.Line);
+        EXPECT_EQ(parsed.Error, "");
+        return zir::shell::PrepareProgram(parsed.Line);
     };
 
-    prepare("settings");
-    EXPECT_EQ(zir::reader::CurrentReaderApi().Missing, "not bound");
-    EXPECT_EQ(zir::reader::CurrentReaderApi().readCardBeep, nullptr);
+    EXPECT_EQ(prepare("settings"), nullptr);
     EXPECT_EQ(zir::config::TConfigHelper::ConfigFilePath(), dir.File("zir.INI"));
 
-    prepare("uid");
-    EXPECT_EQ(zir::reader::CurrentReaderApi().Missing, "");
-    EXPECT_NE(zir::reader::CurrentReaderApi().readCardBeep, nullptr);
-
-    zir::reader::InstallReaderApi(zir::reader::TReaderApi{});
+    // The simulated reader's demo card, read through the libraries of --reader-dir.
+    const auto cards = prepare("uid");
+    ASSERT_NE(cards, nullptr);
+    zir::core::TIdCardRec rec;
+    EXPECT_TRUE(cards->ReadUid(zir::core::LockCardOperation(), rec)) << rec.ErrorMsg;
 }

@@ -88,7 +88,7 @@ class ServiceControlTest : public ::testing::Test {
     zir::test::ScriptedVendor reader;
     zir::test::TempDir dir;
     int port = zir::test::FreeLoopbackPort();
-    zir::core::CardService service;
+    zir::core::CardService service{reader.Cards()};
     FakeUiThread ui;
     int changes = 0;
     ServiceControl control{service, [this](auto task) { return ui.Push(std::move(task)); },

@@ -7,7 +7,6 @@
 #include "config/ConfigHelper.h"
 #include "core/CardLock.h"
 #include "core/CardService.h"
-#include "core/ICH.h"
 #include "reader/ReaderApi.h"
 
 #include "support/RawHttpClient.h"
@@ -56,14 +55,13 @@ class SettingsApply : public ::testing::Test {
 } // namespace
 
 TEST_F(SettingsApply, TheBeepWaitsForAReadInProgress) {
-    std::thread request([] {
+    std::thread request([this] {
         zir::core::TIdCardRec rec;
-        auto lock = zir::core::LockCardOperation();
-        zir::core::ReadCardUid(rec);
+        reader.Cards().ReadUid(zir::core::LockCardOperation(), rec);
     });
     while (!reader.UidInside)
         std::this_thread::yield();
-    ApplySettings();
+    ApplySettings(reader.Cards());
     request.join();
     EXPECT_EQ(beeps, std::vector<int32_t>{1});
     EXPECT_EQ(reader.BeepOverlapped, std::vector<bool>{false});
@@ -72,27 +70,28 @@ TEST_F(SettingsApply, TheBeepWaitsForAReadInProgress) {
 TEST_F(SettingsApply, OnlyWebSoundOneSwitchesTheBeepOn) {
     for (int32_t sound : {1, 0, 2, -1}) {
         settings.Set({.WebSound = sound});
-        ApplySettings();
+        ApplySettings(reader.Cards());
     }
     EXPECT_EQ(beeps, (std::vector<int32_t>{1, 0, 0, 0}));
 }
 
 TEST_F(SettingsApply, TheRunningProgramsSaveSwitchesTheBeepWhenAnythingChanged) {
     auto form = zir::shell::SettingsFormValues();
-    EXPECT_FALSE(zir::shell::SaveSettingsAndApply(form).Changed);
+    EXPECT_FALSE(zir::shell::SaveSettingsAndApply(reader.Cards(), form).Changed);
     EXPECT_TRUE(beeps.empty());
     form.TypeText = "1"; // any change switches the beep to the sound box, as the dialog does
-    EXPECT_TRUE(zir::shell::SaveSettingsAndApply(form).Saved);
+    EXPECT_TRUE(zir::shell::SaveSettingsAndApply(reader.Cards(), form).Saved);
     form.Sound = false;
-    EXPECT_TRUE(zir::shell::SaveSettingsAndApply(form).Saved);
+    EXPECT_TRUE(zir::shell::SaveSettingsAndApply(reader.Cards(), form).Saved);
     EXPECT_EQ(beeps, (std::vector<int32_t>{1, 0}));
     form.PortText = "70000";
-    EXPECT_FALSE(zir::shell::SaveSettingsAndApply(form).Valid);
+    EXPECT_FALSE(zir::shell::SaveSettingsAndApply(reader.Cards(), form).Valid);
     EXPECT_EQ(beeps.size(), 2u);
 }
 
 TEST_F(SettingsApply, AReloadAppliesWhatChangedAndABadFileChangesNothing) {
-    zir::core::CardService service; // not running: a new port waits for the next start
+    zir::core::CardService service{
+        reader.Cards()}; // not running: a new port waits for the next start
     const int port = TConfigHelper::GetConfig().WebPort;
 
     EXPECT_EQ(ReloadSettings(service), TReloadOutcome::Reloaded);
@@ -116,7 +115,7 @@ TEST_F(SettingsApply, AReloadAppliesWhatChangedAndABadFileChangesNothing) {
 }
 
 TEST_F(SettingsApply, AReloadTakesUpWebOriginsAndABadListLeavesTheOneInEffect) {
-    zir::core::CardService service;
+    zir::core::CardService service{reader.Cards()};
     const std::string port = std::to_string(TConfigHelper::GetConfig().WebPort);
     zir::test::WriteFileBytes(ini,
                               "WebPort=" + port + "\r\nWebOrigins=https://desk.example.com\r\n");
@@ -131,7 +130,7 @@ TEST_F(SettingsApply, AReloadTakesUpWebOriginsAndABadListLeavesTheOneInEffect) {
 }
 
 TEST_F(SettingsApply, TheStartBeepsAndANewPortMovesTheRunningService) {
-    zir::core::CardService service;
+    zir::core::CardService service{reader.Cards()};
     const int first = TConfigHelper::GetConfig().WebPort;
     ASSERT_TRUE(zir::shell::StartService(service));
     EXPECT_EQ(beeps, std::vector<int32_t>{1});

@@ -34,7 +34,7 @@ class TestRead : public ::testing::Test {
 
 TEST_F(TestRead, ADecodedPhotoIsShownAsThisReadLeftIt) {
     PutCard("CardType=2\nName=陈大文\nUid=B2\n");
-    auto page = RunIdCardTestRead();
+    auto page = RunIdCardTestRead(reader->Cards());
     ASSERT_TRUE(page.Succeeded) << page.Message;
     ASSERT_FALSE(page.Lines.empty());
     EXPECT_EQ(page.Lines.front(), "##港澳台居住证");
@@ -47,11 +47,11 @@ TEST_F(TestRead, ADecodedPhotoIsShownAsThisReadLeftIt) {
 
 TEST_F(TestRead, AReadWithoutPhotoClearsThePictureEvenWithAnEarlierCardsFileThere) {
     PutCard("CardType=1\nName=张三\n");
-    ASSERT_TRUE(RunIdCardTestRead().ShowPhoto);
+    ASSERT_TRUE(RunIdCardTestRead(reader->Cards()).ShowPhoto);
     ASSERT_TRUE(zir::test::FileExists(dir.File("zp.bmp"))); // the earlier card's photo
 
     PutCard("CardType=1\nName=李四\nPhotoRawResult=0\n");
-    auto page = RunIdCardTestRead();
+    auto page = RunIdCardTestRead(reader->Cards());
     ASSERT_TRUE(page.Succeeded);
     EXPECT_EQ(page.Lines[1], "李四");
     EXPECT_FALSE(page.ShowPhoto);
@@ -62,7 +62,7 @@ TEST_F(TestRead, AReadWithoutPhotoClearsThePictureEvenWithAnEarlierCardsFileTher
 TEST_F(TestRead, APhotoThatIsNoBitmapIsClearedWithTheLoadersReason) {
     dir.Write("photo.bin", std::string(57, 'x'));
     PutCard("CardType=1\nPhoto=photo.bin\n");
-    auto page = RunIdCardTestRead();
+    auto page = RunIdCardTestRead(reader->Cards());
     ASSERT_TRUE(page.Succeeded);
     EXPECT_FALSE(page.ShowPhoto);
     EXPECT_EQ(page.PhotoBitmap, "");
@@ -71,7 +71,7 @@ TEST_F(TestRead, APhotoThatIsNoBitmapIsClearedWithTheLoadersReason) {
 
 TEST_F(TestRead, AFailedReadShowsOnlyItsMessage) {
     PutCard("SelectResult=128\n");
-    auto page = RunIdCardTestRead();
+    auto page = RunIdCardTestRead(reader->Cards());
     EXPECT_FALSE(page.Succeeded);
     EXPECT_TRUE(page.Lines.empty());
     EXPECT_EQ(page.Message, "选卡失败，错误代码：128");
@@ -80,11 +80,11 @@ TEST_F(TestRead, AFailedReadShowsOnlyItsMessage) {
 
 TEST_F(TestRead, TheUidReadGivesItsLineEitherWay) {
     PutCard("Uid=04A1B2\nUidCardType=4\n");
-    auto page = RunUidTestRead();
+    auto page = RunUidTestRead(reader->Cards());
     EXPECT_TRUE(page.Succeeded);
     EXPECT_EQ(page.Lines, (std::vector<std::string>{"IC卡: 04A1B2", "==================", ""}));
     PutCard("UidResult=-2\n");
-    page = RunUidTestRead();
+    page = RunUidTestRead(reader->Cards());
     EXPECT_FALSE(page.Succeeded);
     EXPECT_EQ(page.Lines.front(), "获取UID失败，错误代码：-2");
 }
