@@ -2,7 +2,7 @@
 
 // The JSON documents of a successful full card read, in the four layouts the service offers.
 
-#include "core/ICH.h"
+#include "core/TIdCardRec.h"
 
 #include <string>
 

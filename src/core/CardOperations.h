@@ -5,7 +5,7 @@
 // card-operation guard, so none can be called without the lock.
 
 #include "core/CardLock.h"
-#include "core/ICH.h"
+#include "core/TIdCardRec.h"
 
 #include <cstdint>
 

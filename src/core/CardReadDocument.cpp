@@ -3,8 +3,8 @@
 #include "core/BornResponseUnit.h"
 #include "core/CardLock.h"
 #include "core/CardRequest.h"
-#include "core/ICH.h"
 #include "core/LogFormat.h"
+#include "core/ReadIdCardCached.h"
 #include "core/ServiceLog.h"
 
 namespace zir::core {

@@ -3,7 +3,7 @@
 // The pieces of one card request that the handler decides or builds itself: the request kind
 // and the two small documents (the full-read documents come from TBornResponse).
 
-#include "core/ICH.h"
+#include "core/TIdCardRec.h"
 
 #include <string>
 #include <vector>

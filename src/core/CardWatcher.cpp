@@ -3,9 +3,9 @@
 #include "core/CardLock.h"
 #include "core/CardOperations.h"
 #include "core/CardRequest.h"
-#include "core/ICH.h"
 #include "core/LogFormat.h"
 #include "core/ServiceLog.h"
+#include "core/TIdCardRec.h"
 
 #include <exception>
 #include <utility>

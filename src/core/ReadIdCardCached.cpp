@@ -1,6 +1,6 @@
+#include "core/ReadIdCardCached.h"
+
 #include "config/ConfigHelper.h"
-#include "core/CardOperations.h"
-#include "core/ICH.h"
 #include "core/TIdCardCacheUnit.h"
 #include "platform/Text.h"
 

@@ -4,7 +4,7 @@
 // the reader is answered after a UID read alone. Process-wide; every use runs under the
 // card-operation lock, so the table takes no lock of its own.
 
-#include "core/ICH.h"
+#include "core/TIdCardRec.h"
 
 #include <cstdint>
 #include <string>

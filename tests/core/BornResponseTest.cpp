@@ -1,6 +1,6 @@
 #include "config/ConfigHelper.h"
 #include "core/BornResponseUnit.h"
-#include "core/ICH.h"
+#include "core/TIdCardRec.h"
 #include "platform/Text.h"
 
 #include "ScopedSettings.h"

@@ -4,7 +4,7 @@
 #include "config/ConfigHelper.h"
 #include "core/BornResponseUnit.h"
 #include "core/CardLock.h"
-#include "core/ICH.h"
+#include "core/ReadIdCardCached.h"
 #include "core/TIdCardCacheUnit.h"
 
 #include "StrictJson.h"

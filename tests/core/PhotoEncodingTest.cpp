@@ -3,7 +3,7 @@
 #include "InProcessSimulator.h"
 #include "TestSupport.h"
 #include "core/CardLock.h"
-#include "core/ICH.h"
+#include "core/TIdCardRec.h"
 #include "platform/Environment.h"
 #include "reader/simulator/SimulatorContract.h"
 

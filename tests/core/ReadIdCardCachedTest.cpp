@@ -1,6 +1,6 @@
+#include "core/ReadIdCardCached.h"
 #include "config/ConfigHelper.h"
 #include "core/CardLock.h"
-#include "core/ICH.h"
 #include "core/TIdCardCacheUnit.h"
 #include "reader/ReaderApi.h"
 

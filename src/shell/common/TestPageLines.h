@@ -3,7 +3,7 @@
 // What the test page prints, as plain functions both programs use: the Windows test page
 // appends these lines to its memo, `zir read` and `zir uid` print them.
 
-#include "core/ICH.h"
+#include "core/TIdCardRec.h"
 
 #include <string>
 #include <vector>

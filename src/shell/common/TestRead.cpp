@@ -1,7 +1,7 @@
 #include "shell/common/TestRead.h"
 
 #include "core/CardLock.h"
-#include "core/ICH.h"
+#include "core/TIdCardRec.h"
 #include "platform/SharedFileRead.h"
 #include "shell/common/TestPageLines.h"
 

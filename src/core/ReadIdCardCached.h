@@ -1,0 +1,15 @@
+#pragma once
+
+// The full read with the decode cache in front.
+
+#include "core/CardLock.h"
+#include "core/CardOperations.h"
+#include "core/TIdCardRec.h"
+
+namespace zir::core {
+
+// The full read with the decode cache in front (only when WebCache is 1), whichever card
+// operations make the reads; the lock is held for the whole call.
+bool ReadIdCardCached(TCardOperations& cards, const CardOperationGuard& held, TIdCardRec& rec);
+
+} // namespace zir::core
