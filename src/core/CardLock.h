@@ -5,15 +5,14 @@
 // makes it (an HTTP worker, the test page, a console command, the beep switch).
 
 #include <mutex>
-#include <optional>
 #include <utility>
 
 namespace zir::core {
 
 std::mutex& CardOperationMutex();
 
-// Holds the card-operation lock for as long as it lives. Only the two functions below make one,
-// so a function that takes a guard can only be called with the lock held.
+// Holds the card-operation lock for as long as it lives. Only the function below makes one, so
+// a function that takes a guard can only be called with the lock held.
 class CardOperationGuard {
     struct Key {
         explicit Key() = default;
@@ -25,7 +24,6 @@ class CardOperationGuard {
     CardOperationGuard& operator=(const CardOperationGuard&) = delete;
 
     friend CardOperationGuard LockCardOperation();
-    friend std::optional<CardOperationGuard> TryLockCardOperation();
 
   private:
     std::unique_lock<std::mutex> lock_;
@@ -35,15 +33,6 @@ class CardOperationGuard {
 inline CardOperationGuard LockCardOperation() {
     return CardOperationGuard(CardOperationGuard::Key{},
                               std::unique_lock<std::mutex>(CardOperationMutex()));
-}
-
-// Takes the lock only when it is free: for a thread that must never wait for a worker's read.
-inline std::optional<CardOperationGuard> TryLockCardOperation() {
-    std::unique_lock<std::mutex> lock(CardOperationMutex(), std::try_to_lock);
-    if (!lock)
-        return std::nullopt;
-    return std::optional<CardOperationGuard>(std::in_place, CardOperationGuard::Key{},
-                                             std::move(lock));
 }
 
 } // namespace zir::core

@@ -1,6 +1,5 @@
 #include "core/ICH.h"
 
-#include "core/MessagePump.h"
 #include "core/PhotoEncoding.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
@@ -169,7 +168,9 @@ bool ReadIdCard(const reader::TReaderApi& api, TIdCardRec& rec) {
 
     rec.PhotoPath = platform::CurrentDirectory() + platform::PathSeparator() + "zp.bmp";
 
-    ProcessPendingMessages();
+    // Here a read on the UI thread would let the pending window messages run before the photo
+    // is encoded. This read never runs on a UI thread (workers, the test page's worker, the
+    // commands), so it has no messages to let through and goes straight on.
 
     if (!photoDecoded) {
         rec.PhotoBase64 = kNoPhotoBase64;

@@ -27,14 +27,6 @@ void TIdCardCache::Add(const std::string& uid, const TIdCardRec& rec) {
     ++nextSlot;
 }
 
-TIdCardItem TIdCardCache::Slot(int32_t index) {
-    return table.at(static_cast<size_t>(index));
-}
-
-int32_t TIdCardCache::NextSlot() {
-    return nextSlot;
-}
-
 void TIdCardCache::Clear() {
     table.fill(TIdCardItem{});
     nextSlot = 0;

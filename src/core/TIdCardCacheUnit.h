@@ -28,12 +28,8 @@ class TIdCardCache {
     // rec, so when two slots hold the same UID the later one wins. Untouched rec on a miss.
     static bool Find(const std::string& uid, TIdCardRec& rec);
 
-    // Stores a copy in slot NextSlot modulo 6, first in first out; no search for the same UID.
+    // Stores a copy in the next slot, first in first out; no search for the same UID.
     static void Add(const std::string& uid, const TIdCardRec& rec);
-
-    // A copy of one slot and the store counter, for the test page and tests.
-    static TIdCardItem Slot(int32_t index);
-    static int32_t NextSlot();
 
     // Empties the table as at program start (tests; the program never forgets a card).
     static void Clear();

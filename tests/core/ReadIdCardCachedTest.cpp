@@ -4,6 +4,7 @@
 #include "core/TIdCardCacheUnit.h"
 #include "reader/ReaderApi.h"
 
+#include "support/DecodeCacheProbe.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedVendor.h"
 
@@ -15,6 +16,8 @@
 using zir::core::ReadIdCardCached;
 using zir::core::TIdCardCache;
 using zir::core::TIdCardRec;
+using zir::test::CardsInCache;
+using zir::test::InCache;
 
 namespace {
 
@@ -65,19 +68,22 @@ TEST_F(CachedRead, OnAMissTheFirstReadsUidTypeStaysAndTheKeyIsUntrimmed) {
     TIdCardRec rec = Read(" AB12 ", "A");
     EXPECT_EQ(rec.Uid, "AB12");     // the full read's trimmed reading
     EXPECT_EQ(rec.UidType, "IC卡"); // from the UID read; the full read does not set it
-    EXPECT_EQ(TIdCardCache::Slot(0).Key, " AB12 ");
-    EXPECT_FALSE(TIdCardCache::Slot(0).Rec.FromCache);
-    EXPECT_EQ(TIdCardCache::Slot(0).Rec.UidType, "IC卡");
+    TIdCardRec stored;
+    ASSERT_TRUE(TIdCardCache::Find(" AB12 ", stored));
+    EXPECT_FALSE(InCache("AB12"));
+    EXPECT_FALSE(stored.FromCache);
+    EXPECT_EQ(stored.UidType, "IC卡");
 }
 
 TEST_F(CachedRead, SeventhCardTakesTheFirstSlotAndAReturningCardIsStoredAnew) {
     for (const char* uid : {"A", "B", "C", "D", "E", "F", "G"})
         Read(uid, uid);
-    EXPECT_EQ(TIdCardCache::Slot(0).Key, "G");
+    EXPECT_TRUE(InCache("G"));
+    EXPECT_FALSE(InCache("A")); // G took its slot
     TIdCardRec again = Read("A", "A");
     EXPECT_FALSE(again.FromCache);
     EXPECT_EQ(Count("SDT_SelectIDCard"), 1); // a miss: a full read
-    EXPECT_EQ(TIdCardCache::Slot(1).Key, "A");
+    EXPECT_TRUE(InCache("A"));
     EXPECT_TRUE(Read("A", "A").FromCache);
     EXPECT_FALSE(Read("B", "B").FromCache);
 }
@@ -91,7 +97,7 @@ TEST_F(CachedRead, OnlyWebCacheOneSwitchesTheCacheOn) {
         EXPECT_EQ(Count("readCardGetCardType"), 0) << value; // no UID read before the full read
         EXPECT_EQ(Count("SDT_SelectIDCard"), 1);
         Read("B", "B");
-        EXPECT_EQ(TIdCardCache::NextSlot(), 1) << value; // nothing stored
+        EXPECT_FALSE(InCache("B")) << value; // nothing stored
     }
     settings.Set({.WebCache = 1}); // switched on again, the old entries are found
     EXPECT_TRUE(Read("A", "A").FromCache);
@@ -102,7 +108,13 @@ TEST_F(CachedRead, AnEmptyUidMeansNoLookupAndNoStore) {
     TIdCardRec rec = Read("", "A");
     EXPECT_FALSE(rec.FromCache);
     EXPECT_EQ(rec.Name, "A");
-    EXPECT_EQ(TIdCardCache::NextSlot(), 1);
+    // The five slots after the test's own entry are still free: with five more cards the table
+    // still holds that entry, and no card under an empty key.
+    for (const char* uid : {"1", "2", "3", "4", "5"})
+        TIdCardCache::Add(uid, TIdCardRec{});
+    TIdCardRec empty;
+    ASSERT_TRUE(TIdCardCache::Find("", empty));
+    EXPECT_EQ(empty, TIdCardRec{});
 }
 
 TEST_F(CachedRead, AFailedUidReadLeavesItsMessageAfterASuccessfulFullRead) {
@@ -110,7 +122,7 @@ TEST_F(CachedRead, AFailedUidReadLeavesItsMessageAfterASuccessfulFullRead) {
     TIdCardRec rec = Read("A", "A");
     EXPECT_EQ(rec.ErrorMsg, "获取UID失败，错误代码：0");
     EXPECT_EQ(rec.Name, "A");
-    EXPECT_EQ(TIdCardCache::NextSlot(), 0);
+    EXPECT_EQ(CardsInCache(), 0);
 }
 
 TEST_F(CachedRead, AFailedFullReadStoresNothingAndCarriesItsOwnMessage) {
@@ -118,7 +130,7 @@ TEST_F(CachedRead, AFailedFullReadStoresNothingAndCarriesItsOwnMessage) {
     TIdCardRec rec = Read("A", "A", false);
     EXPECT_EQ(rec.ErrorMsg, "获取SAMID号失败，错误代码：1");
     EXPECT_FALSE(rec.FromCache);
-    EXPECT_EQ(TIdCardCache::NextSlot(), 0);
+    EXPECT_EQ(CardsInCache(), 0);
     card.Uid = 0;
     rec = Read("A", "A", false);
     EXPECT_EQ(rec.ErrorMsg, "获取SAMID号失败，错误代码：1");
@@ -129,8 +141,8 @@ TEST_F(CachedRead, ACardSwappedMidReadIsReadOnceMoreAndStoredOnlyUnderItsOwnUid)
     TIdCardRec rec = Read("", "B's holder");
     EXPECT_EQ(rec.Uid, "B");
     EXPECT_EQ(Count("SDT_SelectIDCard"), 2);
-    EXPECT_EQ(TIdCardCache::NextSlot(), 1);
-    EXPECT_EQ(TIdCardCache::Slot(0).Key, "B");
+    EXPECT_TRUE(InCache("B"));
+    EXPECT_EQ(CardsInCache(), 1);
 
     // Swapped again during the second read: the record may be two cards' halves, so the read
     // fails and nothing is stored.
@@ -139,5 +151,5 @@ TEST_F(CachedRead, ACardSwappedMidReadIsReadOnceMoreAndStoredOnlyUnderItsOwnUid)
     rec = Read("", "someone", false);
     EXPECT_EQ(rec.ErrorMsg, "读卡时卡片已更换，请重新读卡");
     EXPECT_EQ(Count("SDT_SelectIDCard"), 2);
-    EXPECT_EQ(TIdCardCache::NextSlot(), 0);
+    EXPECT_EQ(CardsInCache(), 0);
 }

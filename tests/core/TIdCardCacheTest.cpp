@@ -1,11 +1,15 @@
 #include "core/TIdCardCacheUnit.h"
 
+#include "support/DecodeCacheProbe.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 using zir::core::TIdCardCache;
 using zir::core::TIdCardRec;
+using zir::test::CardsInCache;
+using zir::test::InCache;
 
 namespace {
 
@@ -29,27 +33,26 @@ TEST_F(DecodeCache, StartsEmptyAndAnEmptyTableFindsNothing) {
     TIdCardRec rec = Card("X");
     EXPECT_FALSE(TIdCardCache::Find("A", rec));
     EXPECT_EQ(rec, Card("X"));
-    EXPECT_EQ(TIdCardCache::NextSlot(), 0);
-    for (int32_t i = 0; i < TIdCardCache::kCapacity; ++i)
-        EXPECT_EQ(TIdCardCache::Slot(i).Key, "");
+    EXPECT_EQ(CardsInCache(), 0);
 }
 
 TEST_F(DecodeCache, SlotsAreFilledFirstInFirstOut) {
     for (const char* name : {"A", "B", "C", "D", "E", "F"})
         TIdCardCache::Add(name, Card(name));
-    EXPECT_EQ(TIdCardCache::NextSlot(), 6);
+    EXPECT_FALSE(InCache(""));         // no slot is left free
     TIdCardCache::Add("G", Card("G")); // takes A's slot
-    EXPECT_EQ(TIdCardCache::NextSlot(), 1);
-    EXPECT_EQ(TIdCardCache::Slot(0).Key, "G");
-    EXPECT_EQ(TIdCardCache::Slot(0).Rec, Card("G"));
 
     TIdCardRec rec;
     EXPECT_FALSE(TIdCardCache::Find("A", rec));
+    ASSERT_TRUE(TIdCardCache::Find("G", rec));
+    EXPECT_EQ(rec, Card("G"));
     EXPECT_TRUE(TIdCardCache::Find("F", rec));
     EXPECT_EQ(rec, Card("F"));
     TIdCardCache::Add("A", Card("A")); // into B's slot: no notion of use
-    EXPECT_EQ(TIdCardCache::Slot(1).Key, "A");
+    EXPECT_TRUE(InCache("A"));
     EXPECT_FALSE(TIdCardCache::Find("B", rec));
+    for (const char* name : {"C", "D", "E", "F", "G"})
+        EXPECT_TRUE(InCache(name)) << name;
 }
 
 TEST_F(DecodeCache, KeysMatchByteForByteAndALaterSlotWins) {
@@ -71,7 +74,10 @@ TEST_F(DecodeCache, KeysMatchByteForByteAndALaterSlotWins) {
 TEST_F(DecodeCache, TheCounterWrapsAtTheCapacity) {
     for (int i = 0; i < 6 * 1000 + 3; ++i)
         TIdCardCache::Add(std::to_string(i), Card(std::to_string(i)));
-    EXPECT_EQ(TIdCardCache::NextSlot(), 3);
-    EXPECT_EQ(TIdCardCache::Slot(2).Key, "6002");
-    EXPECT_EQ(TIdCardCache::Slot(3).Key, "5997");
+    for (int i = 5997; i <= 6002; ++i)
+        EXPECT_TRUE(InCache(std::to_string(i))) << i;
+    // The next card takes the slot of the oldest, 5997.
+    TIdCardCache::Add("next", Card("next"));
+    EXPECT_FALSE(InCache("5997"));
+    EXPECT_TRUE(InCache("5998"));
 }

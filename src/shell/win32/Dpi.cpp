@@ -26,7 +26,6 @@ template <typename Function> Function SystemFunction(const wchar_t* module, cons
 using GetDpiForWindow_t = UINT(WINAPI*)(HWND);
 using GetDpiForMonitor_t = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustWindowRectExForDpi_t = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-using GetSystemMetricsForDpi_t = int(WINAPI*)(int, UINT);
 
 constexpr int kDefaultDpi = 96;
 constexpr int kMonitorDpiEffective = 0; // MDT_EFFECTIVE_DPI
@@ -69,14 +68,6 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) {
         !adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi)))
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-int SystemMetricForDpi(int index, int dpi) {
-    static const auto metricForDpi =
-        SystemFunction<GetSystemMetricsForDpi_t>(L"user32.dll", "GetSystemMetricsForDpi");
-    if (metricForDpi != nullptr)
-        return metricForDpi(index, static_cast<UINT>(dpi));
-    return GetSystemMetrics(index);
 }
 
 } // namespace zir::win32

@@ -16,7 +16,4 @@ int SystemDpi();
 // The outer size of a window with this client size, style and DPI.
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi);
 
-// A system metric (SM_CXSMICON and the like) at dpi.
-int SystemMetricForDpi(int index, int dpi);
-
 } // namespace zir::win32
