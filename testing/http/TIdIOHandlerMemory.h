@@ -6,7 +6,7 @@
 
 namespace zir::http {
 
-// An in-memory byte stream for tests and fuzzing: the peer's bytes are given up front and
+// An in-memory byte stream for tests, fuzzing and benchmarks: the peer's bytes are given up front and
 // arrive in pieces of at most chunkSize; after the last one the peer counts as closed. What
 // the server sends is collected in Output().
 class TIdIOHandlerMemory : public TIdIOHandler {
