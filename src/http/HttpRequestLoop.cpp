@@ -40,48 +40,11 @@ std::int32_t ParseContentLength(const std::string& value) {
     return negative ? static_cast<std::int32_t>(-number) : static_cast<std::int32_t>(number);
 }
 
-std::vector<std::string> SplitCookies(const std::string& value) {
-    std::vector<std::string> cookies;
-    if (value.empty()) {
-        return cookies;
-    }
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t semicolon = value.find(';', start);
-        std::string cookie = Trim(value.substr(start, semicolon - start));
-        if (!cookie.empty()) {
-            cookies.push_back(cookie);
-        }
-        if (semicolon == std::string::npos) {
-            break;
-        }
-        start = semicolon + 1;
-    }
-    return cookies;
-}
-
 void FillHeaderFields(TIdHTTPRequestInfo& request) {
     const TIdHeaderList& headers = request.HeaderLines;
     request.ContentType = headers.Values("Content-Type");
     request.ContentLength = ParseContentLength(headers.Values("Content-Length"));
     request.Host = headers.Values("Host");
-    request.Connection = headers.Values("Connection");
-    request.UserAgent = headers.Values("User-Agent");
-    request.Accept = headers.Values("Accept");
-    request.AcceptCharSet = headers.Values("Accept-Charset");
-    request.AcceptEncoding = headers.Values("Accept-Encoding");
-    request.AcceptLanguage = headers.Values("Accept-Language");
-    request.ContentEncoding = headers.Values("Content-Encoding");
-    request.ContentLanguage = headers.Values("Content-Language");
-    request.ContentVersion = headers.Values("Content-Version");
-    request.CacheControl = headers.Values("Cache-Control");
-    request.Pragma = headers.Values("Pragma");
-    request.Referer = headers.Values("Referer");
-    request.From = headers.Values("From");
-    request.Date = headers.Values("Date");
-    request.Expires = headers.Values("Expires");
-    request.LastModified = headers.Values("Last-Modified");
-    request.Cookies = SplitCookies(headers.Values("Cookie"));
 }
 
 // A body larger than the server takes: 413 with an empty body, then the connection ends.

@@ -21,28 +21,14 @@ class TIdHTTPRequestInfo {
     std::string BodyText;               // the request body (BodyStream's bytes), its one copy
     std::vector<std::string> ParamList; // decoded "name=value" pieces, in order
     std::string PeerAddress;
+    // Every other header is looked up here when needed (HeaderLines.Values).
     TIdHeaderList HeaderLines;
 
+    // What the request loop itself needs: the body's form and size, and the host (from the
+    // target when it names one and the Host header is missing).
     std::string ContentType;
     std::int32_t ContentLength = -1;
     std::string Host;
-    std::string Connection;
-    std::string UserAgent;
-    std::string Accept;
-    std::string AcceptCharSet;
-    std::string AcceptEncoding;
-    std::string AcceptLanguage;
-    std::string ContentEncoding;
-    std::string ContentLanguage;
-    std::string ContentVersion;
-    std::string CacheControl;
-    std::string Pragma;
-    std::string Referer;
-    std::string From;
-    std::string Date;    // header text as received; never interpreted
-    std::string Expires; // header text as received; never interpreted
-    std::string LastModified;
-    std::vector<std::string> Cookies;
 
     bool HasAuthorization = false;
     std::string Username;
