@@ -257,16 +257,7 @@ std::string TConfigHelper::ConfigFilePath() {
         if (!overridePath.empty())
             return overridePath;
     }
-    std::string path = platform::ExecutablePath();
-    // Windows programs carry an extension, which ".INI" replaces (zir.exe -> zir.INI); a Linux
-    // program has none by custom, so there the path is simply followed by ".INI".
-    if (platform::PathSeparator() == '\\') {
-        const size_t name = path.find_last_of("\\/");
-        const size_t dot = path.rfind('.');
-        if (dot != std::string::npos && (name == std::string::npos || dot > name))
-            path.erase(dot);
-    }
-    return path + ".INI";
+    return platform::ProgramPathWithExtension(platform::ExecutablePath(), ".INI");
 }
 
 void TConfigHelper::SetConfigFilePath(std::string path) {

@@ -4,6 +4,9 @@
 
 namespace zir::platform {
 
+// A library's file name by the system's custom: "NAME.DLL" on Windows, "libNAME.so" elsewhere.
+std::string DynamicLibraryFileName(const std::string& name);
+
 // A shared library loaded for the rest of the process's life (it is never unloaded: functions
 // bound from it may be called until the end).
 class DynamicLibrary {

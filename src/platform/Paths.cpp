@@ -6,7 +6,7 @@ namespace zir::platform {
 
 std::string ExecutableDirectory() {
     std::string path = ExecutablePath();
-    auto cut = path.find_last_of(PathSeparator() == '\\' ? "\\/" : "/");
+    auto cut = path.find_last_of(PathSeparators());
     return cut == std::string::npos ? std::string(".") : path.substr(0, cut);
 }
 

@@ -17,6 +17,13 @@ std::string CurrentDirectory();
 // The separator the system uses between folder names ('\' on Windows, '/' elsewhere).
 char PathSeparator();
 
+// Every character that ends a folder name in a path: "\\/" on Windows, "/" elsewhere.
+const char* PathSeparators();
+
+// The program's path with extension in place of its own (zir.exe -> zir.INI). A Linux program
+// has no extension by custom, so there the path is simply followed by extension.
+std::string ProgramPathWithExtension(const std::string& programPath, const std::string& extension);
+
 // A UTF-8 path as the file system's path type (UTF-16 on Windows).
 std::filesystem::path PathFromUtf8(const std::string& utf8);
 

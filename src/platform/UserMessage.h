@@ -15,23 +15,19 @@ enum class UserMessageKind {
     Question,    // question icon, OK and Cancel
 };
 
-// Which window owns the box; the Windows shell maps it to its window handle.
-enum class UserMessageOwner { None, MainWindow, SettingsDialog };
+// Which of the program's windows owns the box, by a number the shell gives its windows and maps
+// to them again; kNoOwner: none.
+using UserMessageOwner = int;
+inline constexpr UserMessageOwner kNoOwner = 0;
 
 enum class UserMessageAnswer { Ok, Cancel };
 
 struct UserMessage {
     std::string Text; // UTF-8
     UserMessageKind Kind = UserMessageKind::Plain;
-    std::string Caption; // empty: the application title "zir服务"
-    UserMessageOwner Owner = UserMessageOwner::None;
+    std::string Caption; // empty: the shell's application title
+    UserMessageOwner Owner = kNoOwner;
 };
-
-// The application title: the caption of plain messages, the tray tip, the shortcut's description.
-inline constexpr const char* kApplicationTitle = "zir服务";
-
-// The caption of the autostart notices, the close question and the second-instance notice.
-inline constexpr const char* kNoticeCaption = "提示信息";
 
 using UserMessageHandler = std::function<UserMessageAnswer(const UserMessage& message)>;
 

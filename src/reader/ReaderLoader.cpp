@@ -31,11 +31,11 @@ platform::DynamicLibrary LoadOne(const std::string& path, const char* what, std:
 } // namespace
 
 std::string ReaderLibraryFileName() {
-    return platform::PathSeparator() == '\\' ? "SDTAPI.DLL" : "libSDTAPI.so";
+    return platform::DynamicLibraryFileName("SDTAPI");
 }
 
 std::string DecoderLibraryFileName() {
-    return platform::PathSeparator() == '\\' ? "DLL_File.DLL" : "libDLL_File.so";
+    return platform::DynamicLibraryFileName("DLL_File");
 }
 
 TReaderApi LoadReaderLibraries(const std::string& folder) {

@@ -16,15 +16,15 @@ TEST(UserMessage, AHandlerSeesTheWholeMessageAndAnswersAQuestion) {
     UserMessage question;
     question.Text = "确定要关闭解码服务么？";
     question.Kind = UserMessageKind::Question;
-    question.Caption = kNoticeCaption;
-    question.Owner = UserMessageOwner::MainWindow;
+    question.Caption = "提示信息";
+    question.Owner = 1;
     EXPECT_EQ(ShowUserMessage(question), UserMessageAnswer::Cancel);
     answer = UserMessageAnswer::Ok;
     EXPECT_EQ(ShowUserMessage(question), UserMessageAnswer::Ok);
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].Text, "确定要关闭解码服务么？");
     EXPECT_EQ(seen[0].Caption, "提示信息");
-    EXPECT_EQ(seen[0].Owner, UserMessageOwner::MainWindow);
+    EXPECT_EQ(seen[0].Owner, 1);
 
     // A box with only OK answers OK, whatever the handler says; the plain form is plain.
     answer = UserMessageAnswer::Cancel;
@@ -36,7 +36,7 @@ TEST(UserMessage, AHandlerSeesTheWholeMessageAndAnswersAQuestion) {
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[3].Kind, UserMessageKind::Plain);
     EXPECT_EQ(seen[3].Caption, "");
-    EXPECT_EQ(seen[3].Owner, UserMessageOwner::None);
+    EXPECT_EQ(seen[3].Owner, kNoOwner);
     SetUserMessageHandler(nullptr);
 }
 

@@ -4,6 +4,10 @@
 
 namespace zir::platform {
 
+std::string DynamicLibraryFileName(const std::string& name) {
+    return "lib" + name + ".so";
+}
+
 DynamicLibrary DynamicLibrary::Load(const std::string& path, std::string& error) {
     DynamicLibrary library;
     error.clear();

@@ -33,4 +33,12 @@ char PathSeparator() {
     return '/';
 }
 
+const char* PathSeparators() {
+    return "/";
+}
+
+std::string ProgramPathWithExtension(const std::string& programPath, const std::string& extension) {
+    return programPath + extension;
+}
+
 } // namespace zir::platform

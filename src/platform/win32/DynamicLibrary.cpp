@@ -8,6 +8,10 @@
 
 namespace zir::platform {
 
+std::string DynamicLibraryFileName(const std::string& name) {
+    return name + ".DLL";
+}
+
 DynamicLibrary DynamicLibrary::Load(const std::string& path, std::string& error) {
     DynamicLibrary library;
     error.clear();

@@ -33,4 +33,17 @@ char PathSeparator() {
     return '\\';
 }
 
+const char* PathSeparators() {
+    return "\\/";
+}
+
+std::string ProgramPathWithExtension(const std::string& programPath, const std::string& extension) {
+    std::string path = programPath;
+    const size_t name = path.find_last_of("\\/");
+    const size_t dot = path.rfind('.');
+    if (dot != std::string::npos && (name == std::string::npos || dot > name))
+        path.erase(dot);
+    return path + extension;
+}
+
 } // namespace zir::platform

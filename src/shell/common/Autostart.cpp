@@ -3,6 +3,7 @@
 #include "config/ConfigHelper.h"
 #include "platform/Environment.h"
 #include "platform/Paths.h"
+#include "shell/common/ProgramNames.h"
 
 #include <exception>
 #include <filesystem>
@@ -24,7 +25,7 @@ platform::UserMessage Notice(std::string text, platform::UserMessageKind kind) {
     platform::UserMessage message;
     message.Text = std::move(text);
     message.Kind = kind;
-    message.Caption = platform::kNoticeCaption;
+    message.Caption = shell::kNoticeCaption;
     return message;
 }
 

@@ -7,6 +7,7 @@
 #include "config/ConfigHelper.h"
 #include "platform/RunningInstance.h"
 #include "platform/Text.h"
+#include "shell/common/ProgramNames.h"
 #include "shell/common/SettingsSave.h"
 
 #include <string>
@@ -82,7 +83,7 @@ int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
     }
     if (result.Saved) {
         output.Out(result.Message + "\n");
-        platform::NotifyRunningInstance(config::TConfigHelper::ConfigFilePath());
+        platform::NotifyRunningInstance(config::TConfigHelper::ConfigFilePath(), kRunningInstance);
     }
     return 0;
 }

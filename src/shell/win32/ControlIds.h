@@ -4,12 +4,12 @@
 // programs (the GUI tests among them) include this header to find and drive the windows; it
 // needs no Windows header.
 
-#include "platform/RunningInstance.h"
+#include "shell/common/ProgramNames.h"
 
 namespace zir::win32 {
 
 // Window classes.
-inline constexpr const wchar_t* kMainWindowClass = platform::kMainWindowClassName;
+inline constexpr const wchar_t* kMainWindowClass = shell::kMainWindowClassName;
 inline constexpr const wchar_t* kSettingsWindowClass = L"TForm2";
 // The containers: tab pages and the photo's panel.
 inline constexpr const wchar_t* kTabSheetClass = L"TTabSheet";
@@ -54,7 +54,7 @@ inline constexpr unsigned kTrayIconMessage = 0x0400 + 101;
 inline constexpr unsigned kTrayIconId = 1;
 
 // Registered messages (RegisterWindowMessageW) the main window answers.
-inline constexpr const wchar_t* kSettingsChangedMessageName = platform::kSettingsChangedMessageName;
+inline constexpr const wchar_t* kSettingsChangedMessageName = shell::kSettingsChangedMessageName;
 inline constexpr const wchar_t* kQuitMessageName = L"zir.Quit";
 
 } // namespace zir::win32

@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 #include "platform/UserMessage.h"
 #include "shell/common/FormLayout.h"
+#include "shell/common/ProgramNames.h"
 #include "shell/common/ServiceLogLimit.h"
 #include "shell/common/SettingsApply.h"
 #include "shell/common/TestPageLines.h"
@@ -12,6 +13,7 @@
 #include "shell/win32/Dpi.h"
 #include "shell/win32/SetupForm.h"
 #include "shell/win32/StandardStreams.h"
+#include "shell/win32/UserMessages.h"
 
 #include <commctrl.h>
 #include <exception>
@@ -34,7 +36,7 @@ const char* const kCloseQuestion = "确定要关闭解码服务么？";
 platform::UserMessage PlainMessage(std::string text) {
     platform::UserMessage message;
     message.Text = std::move(text);
-    message.Owner = platform::UserMessageOwner::MainWindow;
+    message.Owner = kMainWindowOwner;
     return message;
 }
 
@@ -307,7 +309,7 @@ void TForm1::ShowPage(int index) {
 }
 
 void TForm1::FormCreate() {
-    TrayIconData_.Add(handle_, platform::kApplicationTitle);
+    TrayIconData_.Add(handle_, shell::kApplicationTitle);
     // Port, beep and start, as the Linux program starts; a start that fails has logged it and
     // the user may press start again.
     serviceControl_.StartAtLaunch();
@@ -362,8 +364,8 @@ void TForm1::N1Click() {
     platform::UserMessage question;
     question.Text = kCloseQuestion;
     question.Kind = platform::UserMessageKind::Question;
-    question.Caption = platform::kNoticeCaption;
-    question.Owner = platform::UserMessageOwner::MainWindow;
+    question.Caption = shell::kNoticeCaption;
+    question.Owner = kMainWindowOwner;
     if (platform::ShowUserMessage(question) == platform::UserMessageAnswer::Ok)
         Quit();
 }

@@ -2,11 +2,13 @@
 
 #include "platform/UserMessage.h"
 #include "shell/common/FormLayout.h"
+#include "shell/common/ProgramNames.h"
 #include "shell/common/SettingsSave.h"
 #include "shell/win32/ControlIds.h"
 #include "shell/win32/Controls.h"
 #include "shell/win32/Dpi.h"
 #include "shell/win32/MessageLoop.h"
+#include "shell/win32/UserMessages.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -29,7 +31,7 @@ platform::UserMessage DialogMessage(std::string text, platform::UserMessageKind 
     message.Text = std::move(text);
     message.Kind = kind;
     message.Caption = std::move(caption);
-    message.Owner = platform::UserMessageOwner::SettingsDialog;
+    message.Owner = kSettingsDialogOwner;
     return message;
 }
 
@@ -175,7 +177,7 @@ void TForm2::FormShow() {
     const shell::TAutostartState autostart = shell::ReadAutostartState();
     if (!autostart.Error.empty()) {
         platform::ShowUserMessage(DialogMessage(autostart.Error, platform::UserMessageKind::Error,
-                                                platform::kNoticeCaption));
+                                                shell::kNoticeCaption));
         return;
     }
     SetChecked(chkAutoRun_, autostart.On);

@@ -7,6 +7,7 @@
 #include "platform/UserMessage.h"
 #include "shell/common/Autostart.h"
 #include "shell/common/LogLineWriter.h"
+#include "shell/common/ProgramNames.h"
 #include "shell/common/ProgramStart.h"
 #include "shell/win32/MainForm1.h"
 #include "shell/win32/MessageLoop.h"
@@ -51,11 +52,11 @@ int RunTrayProgram(const shell::CommandLine& line) {
         .OwnerWindow =
             [&](platform::UserMessageOwner owner) {
                 switch (owner) {
-                case platform::UserMessageOwner::MainWindow:
+                case kMainWindowOwner:
                     return mainWindow;
-                case platform::UserMessageOwner::SettingsDialog:
+                case kSettingsDialogOwner:
                     return settingsWindow;
-                case platform::UserMessageOwner::None:
+                case platform::kNoOwner:
                     break;
                 }
                 return HWND{nullptr};
@@ -73,7 +74,7 @@ int RunTrayProgram(const shell::CommandLine& line) {
     if (!instanceMark) {
         platform::UserMessage notice;
         notice.Text = kAlreadyRunning;
-        notice.Caption = platform::kNoticeCaption;
+        notice.Caption = shell::kNoticeCaption;
         platform::ShowUserMessage(notice);
         return 1;
     }

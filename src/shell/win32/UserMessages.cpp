@@ -1,6 +1,7 @@
 #include "shell/win32/UserMessages.h"
 
 #include "platform/Text.h"
+#include "shell/common/ProgramNames.h"
 #include "shell/win32/StandardStreams.h"
 
 #include <memory>
@@ -27,7 +28,7 @@ platform::UserMessageAnswer ShowMessageBox(const platform::UserMessage& message,
     flags |= MB_SETFOREGROUND;
     const std::wstring text = platform::Utf8ToWide(message.Text);
     const std::wstring caption = platform::Utf8ToWide(
-        message.Caption.empty() ? std::string(platform::kApplicationTitle) : message.Caption);
+        message.Caption.empty() ? std::string(shell::kApplicationTitle) : message.Caption);
     const int pressed = MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
     return pressed == IDOK ? platform::UserMessageAnswer::Ok : platform::UserMessageAnswer::Cancel;
 }

@@ -11,6 +11,9 @@
 
 namespace zir::win32 {
 
+// The windows a box may belong to, as messages name them.
+enum : platform::UserMessageOwner { kMainWindowOwner = 1, kSettingsDialogOwner = 2 };
+
 // Shows the message as a box owned by `owner` (may be null) and returns the button pressed.
 platform::UserMessageAnswer ShowMessageBox(const platform::UserMessage& message, HWND owner);
 

@@ -17,7 +17,11 @@ TEST(SingleInstanceWin32, OneMarkPerSessionUntilItIsGiven) {
 }
 
 TEST(RunningInstanceWin32, TheMainWindowGetsTheSettingsMessage) {
-    EXPECT_FALSE(NotifyRunningInstance("zir.INI"));
+    // A program of its own names, so that a zir running in the session is not disturbed.
+    const wchar_t* const kMainWindowClassName = L"zir.TestMainWindow";
+    const wchar_t* const kSettingsChangedMessageName = L"zir.TestSettingsChanged";
+    const TRunningInstanceAddress address{kMainWindowClassName, kSettingsChangedMessageName};
+    EXPECT_FALSE(NotifyRunningInstance("zir.INI", address));
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = DefWindowProcW;
@@ -27,7 +31,7 @@ TEST(RunningInstanceWin32, TheMainWindowGetsTheSettingsMessage) {
     HWND window = CreateWindowW(kMainWindowClassName, L"zir", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                                 nullptr, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(NotifyRunningInstance("zir.INI"));
+    EXPECT_TRUE(NotifyRunningInstance("zir.INI", address));
     const UINT expected = RegisterWindowMessageW(kSettingsChangedMessageName);
     MSG message{};
     EXPECT_TRUE(PeekMessageW(&message, window, expected, expected, PM_REMOVE));

@@ -5,6 +5,7 @@
 
 #include "platform/ShellLink.h"
 #include "platform/UserMessage.h"
+#include "shell/common/ProgramNames.h"
 #include "shell/common/StartupShortcutRules.h"
 
 #include <stdexcept>
@@ -30,8 +31,7 @@ std::string AutostartEntryPath() {
 }
 
 void CreateAutostartEntry(const std::string& path, const TAutostartProgram& program) {
-    CreateShortcut(program.Executable, ShortcutArguments(program), path,
-                   platform::kApplicationTitle);
+    CreateShortcut(program.Executable, ShortcutArguments(program), path, shell::kApplicationTitle);
 }
 
 } // namespace zir::shell

@@ -10,7 +10,6 @@
 
 using namespace zir::shell;
 using zir::platform::UserMessageKind;
-using zir::platform::UserMessageOwner;
 
 namespace {
 
@@ -41,7 +40,7 @@ TEST_F(AutostartRules, OnAndOffAreAnnouncedAsInformationWithoutOwner) {
     EXPECT_EQ(step.Message.Text, "开机自启动已打开");
     EXPECT_EQ(step.Message.Kind, UserMessageKind::Information);
     EXPECT_EQ(step.Message.Caption, "提示信息");
-    EXPECT_EQ(step.Message.Owner, UserMessageOwner::None);
+    EXPECT_EQ(step.Message.Owner, zir::platform::kNoOwner);
     EXPECT_NE(zir::test::ReadFileBytes(entry).find("Exec=\"/opt/zir/zir\" \"--config\" "
                                                    "\"/etc/zir.INI\"\n"),
               std::string::npos);
