@@ -96,16 +96,14 @@ core::TIdCardRec Card(int32_t typeCode) {
 void BM_BuildResponse(benchmark::State& state) {
     const int32_t webType = state.range(0) < 0 ? 1 : 0;
     const int32_t typeCode = state.range(0) < 0 ? 1 : static_cast<int32_t>(state.range(0));
-    config::TConfigHelper::SetWebType(webType);
     const core::TIdCardRec rec = Card(typeCode);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        std::string document = core::TBornResponse::BuildResponse(rec);
+        std::string document = core::TBornResponse::BuildResponse(rec, webType);
         bytes += document.size();
         benchmark::DoNotOptimize(document);
     }
     state.SetBytesProcessed(static_cast<int64_t>(bytes));
-    config::TConfigHelper::SetWebType(0);
 }
 BENCHMARK(BM_BuildResponse)->Arg(1)->Arg(2)->Arg(3)->Arg(-1);
 

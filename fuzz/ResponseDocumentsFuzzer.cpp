@@ -5,7 +5,6 @@
 #include "FuzzCheck.h"
 #include "StrictJson.h"
 
-#include "config/ConfigHelper.h"
 #include "core/BornResponseUnit.h"
 #include "core/CardRequest.h"
 #include "core/ServiceLog.h"
@@ -112,8 +111,7 @@ void CheckMembers(const JsonValue& object, const Members& members, const char* s
 }
 
 void CheckFullRead(int32_t webType, const TIdCardRec& rec) {
-    config::TConfigHelper::SetWebType(webType);
-    const JsonValue doc = Strict(core::TBornResponse::BuildResponse(rec));
+    const JsonValue doc = Strict(core::TBornResponse::BuildResponse(rec, webType));
     if (webType == 1) {
         FUZZ_CHECK(doc.kind == JsonValue::Kind::Object && doc.keys.size() == 2);
         FUZZ_CHECK(doc.keys[0] == "resultFlag" && doc.values[0].text == "0");

@@ -1,6 +1,5 @@
 #include "core/BornResponseUnit.h"
 
-#include "config/ConfigHelper.h"
 #include "core/JsonText.h"
 
 #include <utility>
@@ -10,8 +9,7 @@ namespace zir::core {
 // The record's texts are UTF-8 already (converted where they left the reader), so assembling is
 // all that is left; values are escaped so that no card text can break the document.
 
-std::string TBornResponse::BuildResponse(const TIdCardRec& rec) {
-    const int32_t webType = config::TConfigHelper::GetConfig().WebType;
+std::string TBornResponse::BuildResponse(const TIdCardRec& rec, int32_t webType) {
     if (webType == 1)
         return BuildResultContentJson(std::move(rec));
     if (webType != 0)

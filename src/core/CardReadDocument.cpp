@@ -9,14 +9,15 @@
 
 namespace zir::core {
 
-std::string ReadCardDocument(TCardOperations& cards, CardReadKind kind) {
+std::string ReadCardDocument(TCardOperations& cards, CardReadKind kind,
+                             const TRequestSettings& settings) {
     TIdCardRec rec;
     bool ok;
     {
         // The reader, the photo file and the cache; documents and log lines stay outside.
         auto lock = LockCardOperation();
         ok = kind == CardReadKind::Uid ? cards.ReadUid(lock, rec)
-                                       : ReadIdCardCached(cards, lock, rec);
+                                       : ReadIdCardCached(cards, lock, rec, settings.CacheOn);
     }
     if (!ok) {
         LogServiceLine(FormatLogLine("500:EXCEPTION --> %s", {rec.ErrorMsg}));
@@ -27,7 +28,7 @@ std::string ReadCardDocument(TCardOperations& cards, CardReadKind kind) {
         LogServiceLine(FormatLogLine("##READ SUCCESS --> %s : %s", {rec.UidType, rec.Uid}));
         return UidDocument(rec);
     }
-    std::string body = TBornResponse::BuildResponse(rec);
+    std::string body = TBornResponse::BuildResponse(rec, settings.WebType);
     LogServiceLine(FormatLogLine(
         rec.FromCache ? "##DECODE SUCCESS[CACHE] --> %s" : "##DECODE SUCCESS --> %s", {rec.Name}));
     return body;

@@ -4,6 +4,7 @@
 // and the JSON document that answers it. Shared by GET and the event stream's documents.
 
 #include "core/CardOperations.h"
+#include "core/RequestSettings.h"
 
 #include <string>
 
@@ -11,7 +12,9 @@ namespace zir::core {
 
 enum class CardReadKind { Full, Uid };
 
-// The answer's body: the full-read or UID document, or the failure document.
-std::string ReadCardDocument(TCardOperations& cards, CardReadKind kind);
+// The answer's body: the full-read or UID document, or the failure document, under the
+// request's settings.
+std::string ReadCardDocument(TCardOperations& cards, CardReadKind kind,
+                             const TRequestSettings& settings);
 
 } // namespace zir::core

@@ -14,7 +14,11 @@ namespace zir::core {
 
 CardService::CardService(TCardOperations& cards)
     : cards_(cards), cardWatcher([&cards] { return PollReaderUid(cards); }) {
-    EventStream.ReadDocument = [&cards] { return ReadCardDocument(cards, CardReadKind::Full); };
+    // Each document of a stream is read as a request of its own would be: under the settings of
+    // that moment.
+    EventStream.ReadDocument = [&cards] {
+        return ReadCardDocument(cards, CardReadKind::Full, TRequestSettings::Current());
+    };
     httpServer.KeepAlive = true;
     httpServer.OnCommandGet = [this](http::TIdPeerThread* thread, http::TIdHTTPRequestInfo& request,
                                      http::TIdHTTPResponseInfo& response) {
@@ -71,7 +75,9 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
     // Before the origin rules: the icon carries no card data and never touches the reader.
     if (ARequestInfo.RequestPath == "/favicon.ico")
         return;
-    const TOriginDecision origin = DecideOrigin(ARequestInfo);
+    // Taken once: the whole request follows one version of the settings.
+    const TRequestSettings settings = TRequestSettings::Current();
+    const TOriginDecision origin = DecideOrigin(ARequestInfo, *settings.OriginRules);
     if (!origin.Allowed) {
         LogServiceLine(origin.LogLine);
         AnswerRefused(AResponseInfo);
@@ -88,7 +94,7 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
         FormatLogLine("##REQUEST --> [URI: %s; TYPE: %s]", {ARequestInfo.RequestPath, type}));
 
     std::string body =
-        ReadCardDocument(cards_, type == "UID" ? CardReadKind::Uid : CardReadKind::Full);
+        ReadCardDocument(cards_, type == "UID" ? CardReadKind::Uid : CardReadKind::Full, settings);
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
     AddAccessControlHeaders(AResponseInfo, origin);

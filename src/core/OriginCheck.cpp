@@ -1,6 +1,5 @@
 #include "core/OriginCheck.h"
 
-#include "config/ConfigHelper.h"
 #include "platform/Text.h"
 
 namespace zir::core {
@@ -44,9 +43,9 @@ TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
     return decision;
 }
 
-TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request) {
-    return DecideOrigin(request.HeaderLines.Values("Origin"), request.Host,
-                        *config::TConfigHelper::WebOriginRules());
+TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request,
+                             const config::TWebOrigins& rules) {
+    return DecideOrigin(request.HeaderLines.Values("Origin"), request.Host, rules);
 }
 
 void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response, const TOriginDecision& decision) {

@@ -30,8 +30,9 @@ struct TOriginDecision {
 TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
                              const config::TWebOrigins& rules);
 
-// The same for a request under the settings in effect now.
-TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request);
+// The same for a request.
+TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request,
+                             const config::TWebOrigins& rules);
 
 // The cross-origin lines of an allowed answer: without a list the lines the service always
 // sent, any page may read it; with one, the request's origin in place of "*" and "Vary: Origin".

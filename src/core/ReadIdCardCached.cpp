@@ -1,6 +1,5 @@
 #include "core/ReadIdCardCached.h"
 
-#include "config/ConfigHelper.h"
 #include "core/TIdCardCacheUnit.h"
 #include "platform/Text.h"
 
@@ -41,9 +40,8 @@ TAttempt ReadOnce(TCardOperations& cards, const CardOperationGuard& held, TIdCar
 
 } // namespace
 
-bool ReadIdCardCached(TCardOperations& cards, const CardOperationGuard& held, TIdCardRec& rec) {
-    // Read afresh at every call, so a change saved in the settings applies to the next request.
-    const bool cacheOn = config::TConfigHelper::GetConfig().WebCache == 1;
+bool ReadIdCardCached(TCardOperations& cards, const CardOperationGuard& held, TIdCardRec& rec,
+                      bool cacheOn) {
     bool ok = false;
     if (ReadOnce(cards, held, rec, cacheOn, ok) == TAttempt::Answered)
         return ok;

@@ -8,8 +8,9 @@
 
 namespace zir::core {
 
-// The full read with the decode cache in front (only when WebCache is 1), whichever card
-// operations make the reads; the lock is held for the whole call.
-bool ReadIdCardCached(TCardOperations& cards, const CardOperationGuard& held, TIdCardRec& rec);
+// The full read with the decode cache in front (only when the request's WebCache is 1,
+// cacheOn), whichever card operations make the reads; the lock is held for the whole call.
+bool ReadIdCardCached(TCardOperations& cards, const CardOperationGuard& held, TIdCardRec& rec,
+                      bool cacheOn);
 
 } // namespace zir::core

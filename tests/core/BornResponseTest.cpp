@@ -1,9 +1,7 @@
-#include "config/ConfigHelper.h"
 #include "core/BornResponseUnit.h"
 #include "core/TIdCardRec.h"
 #include "platform/Text.h"
 
-#include "ScopedSettings.h"
 #include "StrictJson.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +44,7 @@ TIdCardRec Sample(int32_t code, const std::string& cardType) {
 }
 
 std::string Build(int32_t webType, const TIdCardRec& rec) {
-    const zir::test::ScopedSettings settings({.WebType = webType});
-    return TBornResponse::BuildResponse(rec);
+    return TBornResponse::BuildResponse(rec, webType);
 }
 
 JsonValue ParseStrict(const std::string& doc) {
@@ -92,7 +89,7 @@ TEST(BornResponse, OtherWebTypesAreTheIdentityCardLayoutForEveryCard) {
     EXPECT_EQ(Build(2, Sample(3, "外国人永居证17版")), expected);
     EXPECT_EQ(Build(-1, Sample(3, "外国人永居证17版")), expected);
     EXPECT_EQ(Build(INT32_MIN, Sample(3, "外国人永居证17版")), expected);
-    // The layout is chosen afresh at every call.
+    // The layout follows the WebType given.
     EXPECT_NE(Build(0, Sample(3, "外国人永居证17版")), expected);
 }
 

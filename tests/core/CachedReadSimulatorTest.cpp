@@ -1,7 +1,6 @@
 // The cached read and the documents through the simulated reader's libraries: what a request
 // sees, from the GBK bytes the reader delivers to the UTF-8 document.
 
-#include "config/ConfigHelper.h"
 #include "core/BornResponseUnit.h"
 #include "core/CardLock.h"
 #include "core/ReadIdCardCached.h"
@@ -10,7 +9,6 @@
 #include "StrictJson.h"
 #include "support/DecodeCacheProbe.h"
 #include "support/InProcessSimulator.h"
-#include "support/ScopedSettings.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -36,12 +34,12 @@ class CachedReadSimulator : public ::testing::Test {
         reader.reset();
         TIdCardCache::Clear();
     }
-    // The full read as a request makes it, under the card-operation lock.
+    // The full read as a request makes it with WebCache 1, under the card-operation lock.
     bool ReadCached(TIdCardRec& rec) {
-        return zir::core::ReadIdCardCached(reader->Cards(), zir::core::LockCardOperation(), rec);
+        return zir::core::ReadIdCardCached(reader->Cards(), zir::core::LockCardOperation(), rec,
+                                           true);
     }
 
-    zir::test::ScopedSettings settings{{.WebCache = 1}};
     zir::test::TempDir dir;
     std::string card = dir.File("card.txt");
     std::optional<zir::test::InProcessSimulator> reader;
@@ -55,7 +53,7 @@ TEST_F(CachedReadSimulator, AGbkNameLeavesAsUtf8AndTheSecondReadComesFromTheTabl
     TIdCardRec first;
     ASSERT_TRUE(ReadCached(first)) << first.ErrorMsg;
     EXPECT_FALSE(first.FromCache);
-    const std::string doc = TBornResponse::BuildResponse(first);
+    const std::string doc = TBornResponse::BuildResponse(first, 0);
     EXPECT_NE(doc.find("\"name\":\"\xE5\xBC\xA0\xE4\xB8\x89\""), std::string::npos) << doc;
     EXPECT_NE(doc.find("\"endDate\":\"长期\""), std::string::npos) << doc;
     EXPECT_NE(doc.find("\"uid\":\"00AA11BB22CC33DD\""), std::string::npos) << doc;
@@ -68,7 +66,7 @@ TEST_F(CachedReadSimulator, AGbkNameLeavesAsUtf8AndTheSecondReadComesFromTheTabl
     TIdCardRec second;
     ASSERT_TRUE(ReadCached(second)) << second.ErrorMsg;
     EXPECT_TRUE(second.FromCache);
-    EXPECT_EQ(TBornResponse::BuildResponse(second), doc);
+    EXPECT_EQ(TBornResponse::BuildResponse(second, 0), doc);
 
     // Another card is a miss and a full read.
     zir::test::WriteFileBytes(card, "CardType=1\nName=李四\nUid=99\n");

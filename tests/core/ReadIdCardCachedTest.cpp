@@ -1,6 +1,7 @@
 #include "core/ReadIdCardCached.h"
 #include "config/ConfigHelper.h"
 #include "core/CardLock.h"
+#include "core/RequestSettings.h"
 #include "core/TIdCardCacheUnit.h"
 #include "reader/ReaderApi.h"
 
@@ -36,7 +37,9 @@ class CachedRead : public ::testing::Test {
         card.Fields["GetNewPeopleName"] = name;
         card.Calls.clear();
         TIdCardRec rec;
-        EXPECT_EQ(ReadIdCardCached(card.Cards(), zir::core::LockCardOperation(), rec), expect)
+        EXPECT_EQ(ReadIdCardCached(card.Cards(), zir::core::LockCardOperation(), rec,
+                                   zir::core::TRequestSettings::Current().CacheOn),
+                  expect)
             << rec.ErrorMsg;
         return rec;
     }
