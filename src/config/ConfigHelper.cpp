@@ -3,7 +3,6 @@
 #include "platform/AtomicFileWrite.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
-#include "platform/UserMessage.h"
 
 #include <atomic>
 #include <cerrno>
@@ -218,14 +217,14 @@ std::shared_ptr<const TWebOrigins> TConfigHelper::WebOriginRules() {
     return origins;
 }
 
-bool TConfigHelper::LoadConfig() {
+TConfigLoadResult TConfigHelper::LoadConfig() {
     const std::string path = ConfigFilePath();
     std::error_code ec;
     // Like a missing file, a folder or a dangling link at the path means "no settings yet".
     if (!std::filesystem::is_regular_file(platform::PathFromUtf8(path), ec)) {
         Store(TConfigRec{kDefaultPort, kDefaultType, kDefaultCache, kDefaultSound});
         SetWebOrigins("");
-        return true;
+        return {};
     }
     std::string error;
     try {
@@ -239,11 +238,9 @@ bool TConfigHelper::LoadConfig() {
     } catch (const std::exception& e) {
         error = e.what();
     }
-    if (!error.empty()) {
-        platform::ShowUserMessage("系统参数加载失败，请核查。[" + error + "]");
-        return false;
-    }
-    return true;
+    if (!error.empty())
+        return {"系统参数加载失败，请核查。[" + error + "]"};
+    return {};
 }
 
 void TConfigHelper::SaveConfig() {

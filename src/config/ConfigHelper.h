@@ -21,6 +21,13 @@ struct TConfigRec {
     int32_t WebSound = 0;
 };
 
+// The outcome of a load: true when every value was read; else Error is the text for the user,
+// "系统参数加载失败，请核查。[" and the reason "]".
+struct TConfigLoadResult {
+    std::string Error;
+    explicit operator bool() const { return Error.empty(); }
+};
+
 class TConfigHelper {
   public:
     TConfigHelper() = delete;
@@ -42,9 +49,9 @@ class TConfigHelper {
     static std::shared_ptr<const TWebOrigins> WebOriginRules();
 
     // Fills the record from the file, or from the defaults when there is none. A bad value stops
-    // the load and is reported through the user-message seam; the result is then false.
-    // WebOrigins is read whatever the integers gave (see WebOriginsValue).
-    static bool LoadConfig();
+    // the load; the result then carries its message, which the caller shows. WebOrigins is read
+    // whatever the integers gave (see WebOriginsValue).
+    static TConfigLoadResult LoadConfig();
 
     // Writes the four lines, and WebOrigins as a fifth when it is set; throws
     // std::runtime_error when the file cannot be written.

@@ -19,17 +19,27 @@ using zir::test::TempDir;
 namespace {
 
 // Each test points the process-wide settings at its own file and collects the messages the load
-// shows instead of printing them.
+// gives for the user; the load shows none itself (that is its caller's business).
 class ConfigFile : public ::testing::Test {
   protected:
     void SetUp() override {
         settings.UseFile(path);
         zir::platform::SetUserMessageHandler([this](const zir::platform::UserMessage& message) {
-            messages.push_back(message.Text);
+            shown.push_back(message.Text);
             return zir::platform::UserMessageAnswer::Ok;
         });
     }
-    void TearDown() override { zir::platform::SetUserMessageHandler(nullptr); }
+    void TearDown() override {
+        zir::platform::SetUserMessageHandler(nullptr);
+        EXPECT_TRUE(shown.empty());
+    }
+    // The load, its message collected.
+    zir::config::TConfigLoadResult LoadConfig() {
+        zir::config::TConfigLoadResult result = TConfigHelper::LoadConfig();
+        if (!result)
+            messages.push_back(result.Error);
+        return result;
+    }
 
     static void Reset(int32_t port, int32_t type, int32_t cache, int32_t sound) {
         zir::test::ScopedSettings::Set({port, type, cache, sound});
@@ -37,7 +47,7 @@ class ConfigFile : public ::testing::Test {
 
     TConfigRec Load(const std::string& fileText) {
         dir.Write("zir.INI", fileText);
-        TConfigHelper::LoadConfig();
+        LoadConfig();
         return TConfigHelper::GetConfig();
     }
 
@@ -45,6 +55,7 @@ class ConfigFile : public ::testing::Test {
     TempDir dir;
     std::string path = dir.File("zir.INI");
     std::vector<std::string> messages;
+    std::vector<std::string> shown;
 };
 
 void ExpectRec(const TConfigRec& rec, int32_t port, int32_t type, int32_t cache, int32_t sound) {
@@ -99,7 +110,7 @@ TEST(ConfigInteger, RejectsEverythingElseAndLeavesTheValue) {
 }
 
 TEST_F(ConfigFile, NoFileGivesTheDefaultsAndCreatesNothing) {
-    TConfigHelper::LoadConfig();
+    LoadConfig();
     ExpectRec(TConfigHelper::GetConfig(), 80, 0, 1, 1);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(messages.empty());
@@ -149,7 +160,7 @@ TEST_F(ConfigFile, SaveWritesExactlyFourLinesAndDropsOthers) {
               "WebPort=-2147483648\r\nWebType=2147483647\r\nWebCache=0\r\nWebSound=1\r\n");
     // What was saved loads back unchanged.
     Reset(0, 0, 0, 0);
-    TConfigHelper::LoadConfig();
+    LoadConfig();
     ExpectRec(TConfigHelper::GetConfig(), INT32_MIN, INT32_MAX, 0, 1);
     // Only the settings file is left in the folder: the temporary file was renamed over it.
     int files = 0;
@@ -191,7 +202,7 @@ TEST_F(ConfigFile, WebOriginsIsAFifthLineOnlyWhileItIsSet) {
     EXPECT_EQ(ReadFileBytes(path), "WebPort=8080\r\nWebType=0\r\nWebCache=1\r\nWebSound=1\r\n"
                                    "WebOrigins=https://desk.example.com,  null\r\n");
     Reset(0, 0, 0, 0);
-    ASSERT_TRUE(TConfigHelper::LoadConfig());
+    ASSERT_TRUE(LoadConfig());
     ExpectRec(TConfigHelper::GetConfig(), 8080, 0, 1, 1);
     EXPECT_EQ(TConfigHelper::GetWebOrigins(), "https://desk.example.com,  null");
     EXPECT_TRUE(TConfigHelper::WebOriginRules()->Allows("null"));
@@ -218,13 +229,13 @@ TEST_F(ConfigFile, WebOriginsIsReadWhateverTheIntegersBeforeItGave) {
     EXPECT_EQ(TConfigHelper::GetWebOrigins(), "");
     TConfigHelper::SetWebOrigins("null");
     std::filesystem::remove(path);
-    TConfigHelper::LoadConfig();
+    LoadConfig();
     EXPECT_TRUE(TConfigHelper::WebOriginRules()->AnyOrigin);
 }
 
 TEST_F(ConfigFile, ABadWebOriginsIsReportedAllowsNoOriginAndIsSavedAsItWas) {
     dir.Write("zir.INI", "WebPort=81\r\nWebOrigins=https://desk.example.com/\r\nWebSound=0\r\n");
-    EXPECT_FALSE(TConfigHelper::LoadConfig());
+    EXPECT_FALSE(LoadConfig());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0],
               "系统参数加载失败，请核查。[WebOrigins: 'https://desk.example.com/' is not "

@@ -10,6 +10,7 @@
 #include "reader/simulator/SimulatorContract.h"
 #include "shell/common/InstallLayout.h"
 #include "shell/common/SettingsApply.h"
+#include "shell/common/SettingsLoad.h"
 
 #include <exception>
 #include <filesystem>
@@ -46,7 +47,7 @@ void UsePackageSettingsFile(const std::string& path, bool service) {
     if (!service || std::filesystem::exists(file, error))
         return;
     try {
-        if (config::TConfigHelper::LoadConfig())
+        if (LoadSettings())
             config::TConfigHelper::SaveConfig();
     } catch (const std::exception& e) {
         // The service still runs with the defaults; the user learns why nothing was written.

@@ -2,6 +2,7 @@
 
 #include "config/ConfigHelper.h"
 #include "core/CardLock.h"
+#include "shell/common/SettingsLoad.h"
 
 namespace zir::shell {
 
@@ -39,7 +40,7 @@ TReloadOutcome ReloadSettings(core::CardService& service) {
     const std::string originsBefore = config::TConfigHelper::GetWebOrigins();
 
     // A load that fails has said so; its partial values are undone.
-    if (!config::TConfigHelper::LoadConfig()) {
+    if (!LoadSettings()) {
         Restore(before);
         config::TConfigHelper::SetWebOrigins(originsBefore);
         return TReloadOutcome::Unchanged;

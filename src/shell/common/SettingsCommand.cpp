@@ -8,6 +8,7 @@
 #include "platform/RunningInstance.h"
 #include "platform/Text.h"
 #include "shell/common/ProgramNames.h"
+#include "shell/common/SettingsLoad.h"
 #include "shell/common/SettingsSave.h"
 
 #include <string>
@@ -33,7 +34,7 @@ bool ParseTick(std::string_view value, bool& tick) {
 } // namespace
 
 int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
-    config::TConfigHelper::LoadConfig();
+    LoadSettings();
 
     if (line.Arguments.empty()) {
         const config::TConfigRec rec = config::TConfigHelper::GetConfig();

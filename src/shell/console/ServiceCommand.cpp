@@ -7,6 +7,7 @@
 #include "shell/common/LogLineWriter.h"
 #include "shell/common/ProgramStart.h"
 #include "shell/common/SettingsApply.h"
+#include "shell/common/SettingsLoad.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -80,7 +81,7 @@ int RunService(const shell::CommandLine&, core::TCardOperations& cards) {
             writer->Stop();
         }
     } endOfLog{logWriter};
-    config::TConfigHelper::LoadConfig();
+    shell::LoadSettings();
 
     core::CardService service(cards);
     if (!shell::StartService(service))

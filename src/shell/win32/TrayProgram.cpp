@@ -9,6 +9,7 @@
 #include "shell/common/LogLineWriter.h"
 #include "shell/common/ProgramNames.h"
 #include "shell/common/ProgramStart.h"
+#include "shell/common/SettingsLoad.h"
 #include "shell/win32/MainForm1.h"
 #include "shell/win32/MessageLoop.h"
 #include "shell/win32/SetupForm.h"
@@ -80,7 +81,7 @@ int RunTrayProgram(const shell::CommandLine& line) {
     }
 
     const auto cards = shell::PrepareProgram(line);
-    config::TConfigHelper::LoadConfig();
+    shell::LoadSettings();
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
