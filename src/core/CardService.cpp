@@ -8,9 +8,25 @@
 #include "core/ServiceLog.h"
 #include "http/EIdException.h"
 
+#include <exception>
 #include <string>
 
 namespace zir::core {
+
+namespace {
+
+// The message of the exception being handled, whatever its type.
+std::string CurrentExceptionText() {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "unknown error";
+    }
+}
+
+} // namespace
 
 CardService::CardService(TCardOperations& cards)
     : cards_(cards), cardWatcher([&cards] { return PollReaderUid(cards); }) {
@@ -44,10 +60,13 @@ bool CardService::btnStartServerClick() {
         LogServiceLine(FormatLogLine("==SERVER START SUCCESS --> [%s:%s]",
                                      {binding.IP, std::to_string(httpServer.DefaultPort())}));
     } catch (...) {
-        // The reason stays unsaid; the user may press start again once the port is free.
+        // The log line stays the one it always was; the reason is kept for the program to
+        // report. The user may press start again once the port is free.
+        startFailure_ = CurrentExceptionText();
         LogServiceLine("SERVER START FAIL...");
         return false;
     }
+    startFailure_.clear();
     return true;
 }
 

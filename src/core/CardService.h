@@ -9,6 +9,7 @@
 #include "http/TIdHTTPServer.h"
 
 #include <cstdint>
+#include <string>
 
 namespace zir::core {
 
@@ -23,6 +24,9 @@ class CardService {
     // The start button: binds 127.0.0.1 on the configured port. Logs the outcome; true when the
     // service now runs.
     bool btnStartServerClick();
+    // Why the last start failed (the service log says only that it did); empty after a start
+    // that succeeded.
+    const std::string& StartFailure() const { return startFailure_; }
     // The stop button: true when the service stopped. A server-layer failure (a handler still
     // busy) is logged with its message and leaves the service running.
     bool btnStopServerClick();
@@ -46,6 +50,7 @@ class CardService {
 
   private:
     TCardOperations& cards_;
+    std::string startFailure_;
     // Before the server: handlers use it until the server's destruction has waited for them.
     CardWatcher cardWatcher;
     http::TIdHTTPServer httpServer;

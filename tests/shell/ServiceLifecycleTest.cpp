@@ -46,6 +46,10 @@ TEST(ServiceLifecycle, APortHeldByAnotherProgramFailsTheStartAndEndsWithOne) {
     close(holder);
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_EQ(result.Out, "SERVER START FAIL...\n");
+    // The log line keeps to itself; the reason goes to the standard error.
+    EXPECT_NE(result.Err.find("zir: Could not bind socket. Address and port are already in use.\n"),
+              std::string::npos)
+        << result.Err;
 }
 
 TEST(ServiceLifecycle, ASecondInstanceOnTheSameSettingsIsRefusedAnotherOneRuns) {

@@ -84,8 +84,10 @@ int RunService(const shell::CommandLine&, core::TCardOperations& cards) {
     shell::LoadSettings();
 
     core::CardService service(cards);
-    if (!shell::StartService(service))
+    if (!shell::StartService(service)) {
+        std::fprintf(stderr, "zir: %s\n", service.StartFailure().c_str());
         return 1;
+    }
 
     for (;;) {
         int received = 0;
