@@ -5,7 +5,9 @@
 #include "core/CardRequest.h"
 #include "core/LogFormat.h"
 #include "core/OriginCheck.h"
+#include "core/PreflightAnswer.h"
 #include "core/ServiceLog.h"
+#include "core/ServiceStatus.h"
 #include "http/EIdException.h"
 
 #include <string>
@@ -18,6 +20,10 @@ CardService::CardService() {
     httpServer.OnCommandGet = [this](http::TIdPeerThread* thread, http::TIdHTTPRequestInfo& request,
                                      http::TIdHTTPResponseInfo& response) {
         httpServerCommandGet(thread, request, response);
+    };
+    httpServer.OnCommandPreflight = [](http::TIdPeerThread*, http::TIdHTTPRequestInfo& request,
+                                       http::TIdHTTPResponseInfo& response) {
+        AnswerPreflight(request, response);
     };
     // A connection the listener could not serve (no memory, no thread) is closed; the log says
     // why, as a failed stop does.
@@ -74,6 +80,10 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
     if (!origin.Allowed) {
         LogServiceLine(origin.LogLine);
         AnswerRefused(AResponseInfo);
+        return;
+    }
+    if (IsServiceStatusRequest(ARequestInfo)) {
+        AnswerServiceStatus(AResponseInfo, origin);
         return;
     }
     if (IsCardEventStreamRequest(ARequestInfo)) {

@@ -63,6 +63,8 @@ struct TReaderApi {
     unpack_t unpack = nullptr; // DLL_File
 
     std::string Missing;
+    // Bound from zir's own simulated reader (--simulate), not from a vendor's libraries.
+    bool Simulated = false;
 };
 
 // The process-wide table the card reads use. Installed once at start-up, before any read.

@@ -32,7 +32,9 @@ void BindReaderLibraries(const CommandLine& line) {
     }
     if (line.ReaderDir)
         folder = platform::AbsolutePath(*line.ReaderDir);
-    reader::InstallReaderApi(reader::LoadReaderLibraries(folder));
+    reader::TReaderApi api = reader::LoadReaderLibraries(folder);
+    api.Simulated = line.Simulate;
+    reader::InstallReaderApi(api);
 }
 
 // The package's settings file is the user's: its folder is made, and the file with the

@@ -1,0 +1,33 @@
+#include "core/ServiceStatus.h"
+
+#include "core/JsonText.h"
+
+namespace zir::core {
+
+bool IsServiceStatusRequest(const http::TIdHTTPRequestInfo& request) {
+    return (request.Method == "GET" || request.Method == "HEAD") &&
+           request.RequestPath == "/status";
+}
+
+std::string ServiceStatusDocument(const reader::TReaderApi& api) {
+    const char* simulated = api.Simulated ? "true" : "false";
+    if (api.Missing.empty())
+        return JsonObject({{"statusCode", "200"},
+                           {"version", ZIR_VERSION},
+                           {"reader", "ready"},
+                           {"simulated", simulated}});
+    return JsonObject({{"statusCode", "200"},
+                       {"version", ZIR_VERSION},
+                       {"reader", "missing"},
+                       {"missing", api.Missing},
+                       {"simulated", simulated}});
+}
+
+void AnswerServiceStatus(http::TIdHTTPResponseInfo& response, const TOriginDecision& origin) {
+    response.ContentType = "application/json";
+    response.ContentEncoding = "utf-8";
+    AddAccessControlHeaders(response, origin);
+    response.ResponseBody = ServiceStatusDocument(reader::CurrentReaderApi());
+}
+
+} // namespace zir::core
