@@ -227,6 +227,8 @@ class StreamHub {
     this.abort = new AbortController();
     this.announce();
     navigator.locks.request(this.name, { signal: this.abort.signal }, () => {
+      if (this.finished)
+        return undefined; // granted just as this tab stopped watching
       this.becomeHolder();
       return new Promise((resolve) => { this.release = resolve; });
     }).catch(() => { /* the request was given up: this tab stopped watching */ });
@@ -235,6 +237,7 @@ class StreamHub {
   }
 
   finish() {
+    this.finished = true;
     if (this.channel) {
       this.post({ kind: 'bye', tab: this.tabId });
       this.channel.close();
