@@ -263,12 +263,10 @@ class StreamHub {
 
   // Tells the holder whether this tab asks for documents.
   announce() {
-    if (this.holding && !this.collecting)
-      this.updateStream();
-    else if (this.holding)
-      return;
-    else
+    if (!this.holding)
       this.post({ kind: 'wants', tab: this.tabId, read: this.wantsRead() });
+    else if (!this.collecting)
+      this.updateStream();
   }
 
   onMessage(message) {
@@ -371,6 +369,8 @@ class StreamHub {
   }
 
   setState(state) {
+    if (state === this.state)
+      return; // told again for a tab that joined
     this.state = state;
     for (const watcher of this.watchers) {
       if (watcher.onState)
