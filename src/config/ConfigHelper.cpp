@@ -34,6 +34,7 @@ std::mutex originsMutex;
 std::shared_ptr<const TWebOrigins> origins = std::make_shared<const TWebOrigins>();
 std::mutex pathMutex;
 std::string overridePath;
+std::atomic<TConfigHelper::TLoadResult> lastLoad{TConfigHelper::TLoadResult::Read};
 
 constexpr int32_t kDefaultPort = 80;
 constexpr int32_t kDefaultType = 0;
@@ -98,6 +99,16 @@ int HexDigit(char c) {
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+// The rules while the file cannot be read: no origin at all, the reason in every refusal.
+void RefuseEveryOrigin() {
+    TWebOrigins rules;
+    rules.AnyOrigin = false;
+    rules.Error = "the settings file could not be read";
+    auto shared = std::make_shared<const TWebOrigins>(std::move(rules));
+    std::lock_guard lock(originsMutex);
+    origins = std::move(shared);
 }
 
 std::string ReadSettingsFile(const std::string& path) {
@@ -221,29 +232,48 @@ std::shared_ptr<const TWebOrigins> TConfigHelper::WebOriginRules() {
 bool TConfigHelper::LoadConfig() {
     const std::string path = ConfigFilePath();
     std::error_code ec;
-    // Like a missing file, a folder or a dangling link at the path means "no settings yet".
-    if (!std::filesystem::is_regular_file(platform::PathFromUtf8(path), ec)) {
+    const std::filesystem::file_status status =
+        std::filesystem::status(platform::PathFromUtf8(path), ec);
+    // Like a missing file, a folder or a dangling link at the path means "no settings yet"; a
+    // path that cannot even be looked at (a folder without access) may hide a file.
+    const bool unknown = ec && status.type() != std::filesystem::file_type::not_found;
+    if (!unknown && status.type() != std::filesystem::file_type::regular) {
         Store(TConfigRec{kDefaultPort, kDefaultType, kDefaultCache, kDefaultSound});
         SetWebOrigins("");
+        lastLoad = TLoadResult::Read;
         return true;
     }
     std::string error;
+    TLoadResult result = TLoadResult::Read;
     try {
+        if (unknown)
+            throw std::runtime_error("Cannot open file \"" + path + "\". " + ec.message());
         const std::string text = ReadSettingsFile(path);
         TConfigRec rec = GetConfig();
         error = ApplyConfigText(text, rec);
         Store(rec);
         SetWebOrigins(WebOriginsValue(text));
-        if (error.empty())
+        if (!error.empty()) {
+            result = TLoadResult::BadValue;
+        } else if (!WebOriginRules()->Error.empty()) {
             error = WebOriginRules()->Error;
+            result = TLoadResult::BadOrigins;
+        }
     } catch (const std::exception& e) {
         error = e.what();
+        result = TLoadResult::Unreadable;
+        RefuseEveryOrigin();
     }
+    lastLoad = result;
     if (!error.empty()) {
         platform::ShowUserMessage("系统参数加载失败，请核查。[" + error + "]");
         return false;
     }
     return true;
+}
+
+TConfigHelper::TLoadResult TConfigHelper::LastLoad() {
+    return lastLoad.load();
 }
 
 void TConfigHelper::SaveConfig() {

@@ -43,8 +43,20 @@ class TConfigHelper {
 
     // Fills the record from the file, or from the defaults when there is none. A bad value stops
     // the load and is reported through the user-message seam; the result is then false.
-    // WebOrigins is read whatever the integers gave (see WebOriginsValue).
+    // WebOrigins is read whatever the integers gave (see WebOriginsValue). A file that exists
+    // but cannot be opened or read may hold a list nobody can see: every origin is then refused
+    // until a load reads the file.
     static bool LoadConfig();
+
+    enum class TLoadResult {
+        Read,       // read in full, or no file (the defaults)
+        BadValue,   // an integer failed: it and the keys after it were not read
+        BadOrigins, // the integers were read, the WebOrigins list is no list
+        Unreadable, // the file exists but could not be opened or read
+    };
+    // How the last LoadConfig went (Read before the first). After anything but Read nothing may
+    // write the file unless the user saves on purpose, or it loses what the load did not see.
+    static TLoadResult LastLoad();
 
     // Writes the four lines, and WebOrigins as a fifth when it is set; throws
     // std::runtime_error when the file cannot be written.

@@ -9,6 +9,7 @@
 #include "reader/simulator/SimulatorContract.h"
 #include "shell/common/InstallLayout.h"
 #include "shell/common/SettingsApply.h"
+#include "shell/common/SettingsLoadNotes.h"
 
 #include <exception>
 #include <filesystem>
@@ -53,6 +54,11 @@ void UsePackageSettingsFile(const std::string& path, bool service) {
     }
 }
 
+bool StartWithSettings(core::CardService& service) {
+    ApplySettings();
+    return service.btnStartServerClick();
+}
+
 } // namespace
 
 bool CommandUsesReader(const std::string& command) {
@@ -70,8 +76,13 @@ void PrepareProgram(const CommandLine& line) {
 
 bool StartService(core::CardService& service) {
     platform::SetUpAllocatorForService();
+    LogSettingsLoadNotes();
     if (config::TConfigHelper::GetConfig().WebPort == 0) {
         config::TConfigHelper::SetWebPort(service.DefaultPort());
+        // After a failed load the file holds what the load did not see: a save now would
+        // replace the user's settings by the partial ones. The port is settled in memory only.
+        if (config::TConfigHelper::LastLoad() != config::TConfigHelper::TLoadResult::Read)
+            return StartWithSettings(service);
         try {
             config::TConfigHelper::SaveConfig();
         } catch (const std::exception& e) {
@@ -79,8 +90,7 @@ bool StartService(core::CardService& service) {
             platform::ShowUserMessage(e.what());
         }
     }
-    ApplySettings();
-    return service.btnStartServerClick();
+    return StartWithSettings(service);
 }
 
 } // namespace zir::shell

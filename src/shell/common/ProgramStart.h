@@ -20,9 +20,10 @@ bool CommandUsesReader(const std::string& command);
 // its user-message handler first.
 void PrepareProgram(const CommandLine& line);
 
-// The main window's creation without a window: a stored port of 0 becomes the server's default
-// port (80) and is saved; the settings are applied (the beep); the service is started. True
-// when the service runs; a failed start has logged "SERVER START FAIL...".
+// The main window's creation without a window: the last load's notes go to the service log; a
+// stored port of 0 becomes the server's default port (80) and is saved, in memory only after a
+// failed load; the settings are applied (the beep); the service is started. True when the
+// service runs; a failed start has logged "SERVER START FAIL...".
 bool StartService(core::CardService& service);
 
 } // namespace zir::shell

@@ -45,6 +45,20 @@ int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
         return 0;
     }
 
+    // A save writes all the settings: after a load that missed some of them (an unreadable
+    // file, a bad number and the keys after it) it would replace what the user had by what the
+    // load left. A bad WebOrigins list alone is no such loss: it is what a save may mend.
+    const auto load = config::TConfigHelper::LastLoad();
+    if (load == config::TConfigHelper::TLoadResult::Unreadable ||
+        load == config::TConfigHelper::TLoadResult::BadValue) {
+        output.Err("zir settings: " + config::TConfigHelper::ConfigFilePath() +
+                   (load == config::TConfigHelper::TLoadResult::Unreadable
+                        ? " could not be read"
+                        : " holds a value that is not a number") +
+                   ", so it is not changed; mend the file first\n");
+        return 1;
+    }
+
     // The dialog as it opens; each KEY=VALUE replaces what one of its boxes would show.
     TSettingsForm form = SettingsFormValues();
     for (const std::string& argument : line.Arguments) {
