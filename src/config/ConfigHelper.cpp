@@ -35,6 +35,13 @@ std::shared_ptr<const TWebOrigins> origins = std::make_shared<const TWebOrigins>
 std::mutex pathMutex;
 std::string overridePath;
 std::atomic<TConfigHelper::TLoadResult> lastLoad{TConfigHelper::TLoadResult::Read};
+std::mutex unknownKeysMutex;
+std::vector<std::string> lastUnknownKeys;
+
+void SetLastUnknownKeys(std::vector<std::string> keys) {
+    std::lock_guard lock(unknownKeysMutex);
+    lastUnknownKeys = std::move(keys);
+}
 
 constexpr int32_t kDefaultPort = 80;
 constexpr int32_t kDefaultType = 0;
@@ -201,8 +208,37 @@ std::string ApplyConfigText(std::string_view text, TConfigRec& rec) {
     return {};
 }
 
+namespace {
+
+bool IsWebOriginsKey(std::string_view key) {
+    return platform::EqualsIgnoringAsciiCase(platform::TrimBlanksAndControls(key), "WebOrigins");
+}
+
+} // namespace
+
 std::string WebOriginsValue(std::string_view text) {
-    return std::string(FindValue(SplitLines(text), "WebOrigins").value_or(""));
+    for (std::string_view line : SplitLines(text)) {
+        const size_t eq = line.find('=');
+        if (eq != std::string_view::npos && IsWebOriginsKey(line.substr(0, eq)))
+            return std::string(line.substr(eq + 1));
+    }
+    return "";
+}
+
+std::vector<std::string> UnknownConfigKeys(std::string_view text) {
+    std::vector<std::string> unknown;
+    for (std::string_view line : SplitLines(text)) {
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos || platform::TrimBlanksAndControls(line).starts_with(';'))
+            continue;
+        const std::string_view key = line.substr(0, eq);
+        bool known = IsWebOriginsKey(key);
+        for (const TKey& k : kKeys)
+            known = known || platform::EqualsIgnoringAsciiCase(key, k.Name);
+        if (!known)
+            unknown.emplace_back(key);
+    }
+    return unknown;
 }
 
 std::string ConfigFileText(const TConfigRec& rec, std::string_view origins) {
@@ -240,15 +276,18 @@ bool TConfigHelper::LoadConfig() {
     if (!unknown && status.type() != std::filesystem::file_type::regular) {
         Store(TConfigRec{kDefaultPort, kDefaultType, kDefaultCache, kDefaultSound});
         SetWebOrigins("");
+        SetLastUnknownKeys({});
         lastLoad = TLoadResult::Read;
         return true;
     }
     std::string error;
     TLoadResult result = TLoadResult::Read;
+    SetLastUnknownKeys({});
     try {
         if (unknown)
             throw std::runtime_error("Cannot open file \"" + path + "\". " + ec.message());
         const std::string text = ReadSettingsFile(path);
+        SetLastUnknownKeys(UnknownConfigKeys(text));
         TConfigRec rec = GetConfig();
         error = ApplyConfigText(text, rec);
         Store(rec);
@@ -274,6 +313,11 @@ bool TConfigHelper::LoadConfig() {
 
 TConfigHelper::TLoadResult TConfigHelper::LastLoad() {
     return lastLoad.load();
+}
+
+std::vector<std::string> TConfigHelper::LastUnknownKeys() {
+    std::lock_guard lock(unknownKeysMutex);
+    return lastUnknownKeys;
 }
 
 void TConfigHelper::SaveConfig() {

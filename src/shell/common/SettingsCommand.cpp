@@ -7,8 +7,10 @@
 #include "config/ConfigHelper.h"
 #include "platform/RunningInstance.h"
 #include "platform/Text.h"
+#include "shell/common/SettingsLoadNotes.h"
 #include "shell/common/SettingsSave.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +35,11 @@ bool ParseTick(std::string_view value, bool& tick) {
 
 int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
     config::TConfigHelper::LoadConfig();
+    auto warn = [&output](const std::optional<std::string>& warning) {
+        if (warning)
+            output.Err("zir settings: warning: " + *warning + "\n");
+    };
+    warn(UnknownKeysWarning());
 
     if (line.Arguments.empty()) {
         const config::TConfigRec rec = config::TConfigHelper::GetConfig();

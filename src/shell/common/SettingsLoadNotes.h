@@ -1,12 +1,19 @@
 #pragma once
 
-// What a load of the settings file tells the people who run the service, in the service log
-// after a start's or a reload's load.
+// What a load of the settings file tells the people who run the service: warnings about lines
+// that do not do what they seem to, in the service log after a start's or a reload's load, and
+// on stderr for `zir settings`.
+
+#include <optional>
+#include <string>
 
 namespace zir::shell {
 
-// When the last load could not read the file: that every page is refused until it can, as a
-// service-log line "==SETTINGS WARNING --> <text>".
+// The lines of the last load that hold no known key, named together in one warning.
+std::optional<std::string> UnknownKeysWarning();
+
+// The warning and, when the last load could not read the file, that every page is refused
+// until it can, each as a service-log line "==SETTINGS WARNING --> <text>".
 void LogSettingsLoadNotes();
 
 } // namespace zir::shell
