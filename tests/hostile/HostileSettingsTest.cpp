@@ -44,3 +44,47 @@ TEST(HostileSettings, AMistypedKeyIsNamedInOneWarningAtStartAndByZirSettings) {
     ProgramResult shown = RunZir({"settings", "--config", service.ConfigFile}, service.Dir.Path());
     EXPECT_EQ(shown.Err, "zir settings: warning: " + warning + "\n");
 }
+
+TEST(HostileSettings, WithAListAnotherSitesImageFrameOrLinkGetsNoReaderCall) {
+    ZirService service(kCard, {.WebOrigins = "https://desk.example.com"});
+    const size_t from = service.SeenLines;
+    // What <img src>, <iframe src>, <link href> or a navigation from another site send.
+    for (const std::string target : {"/", "/?type=UID", "/events?read=1"}) {
+        for (const std::string dest : {"image", "iframe", "style", "document"}) {
+            SCOPED_TRACE(target + " as " + dest);
+            const RawResponse r = AskOnce(
+                service.Port, BrowserRequest("GET", target, "127.0.0.1", "",
+                                             "Sec-Fetch-Site: cross-site\r\nSec-Fetch-Mode: "
+                                             "no-cors\r\nSec-Fetch-Dest: " +
+                                                 dest + "\r\n"));
+            EXPECT_EQ(r.Raw(), kRefusedAnswer);
+            EXPECT_EQ(service.NextLogLine("##"),
+                      "##REQUEST REFUSED --> [SEC-FETCH-SITE: cross-site; a page of another "
+                      "site, without Origin]");
+        }
+    }
+    for (const std::string& line : service.LogLinesFrom(from)) {
+        EXPECT_EQ(line.find("##REQUEST -->"), std::string::npos) << line;
+        EXPECT_EQ(line.find("##EVENTS OPEN"), std::string::npos) << line;
+    }
+    // The user's own navigation, the same site's pages and programs are served, kept in no cache.
+    for (const std::string site : {"none", "same-origin", "same-site", ""}) {
+        SCOPED_TRACE(site);
+        const RawResponse r =
+            AskUid(service, "", site.empty() ? "" : "Sec-Fetch-Site: " + site + "\r\n");
+        EXPECT_EQ(r.StatusLine, "HTTP/1.1 200 OK");
+        EXPECT_EQ(r.Header("Cache-Control"), "no-store");
+    }
+    RawHttpClient events(service.Port);
+    events.Send(BrowserRequest("GET", "/events", "127.0.0.1", "https://desk.example.com"));
+    const auto head = events.ReadResponse(true);
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->Header("Cache-Control"), "no-cache, no-store");
+}
+
+TEST(HostileSettings, WithoutAListACrossSiteRequestIsAnsweredByteForByteAsBefore) {
+    ZirService service(kCard);
+    const RawResponse plain = AskUid(service, "");
+    EXPECT_EQ(AskUid(service, "", "Sec-Fetch-Site: cross-site\r\n").Raw(), plain.Raw());
+    EXPECT_EQ(plain.Header("Cache-Control"), "");
+}

@@ -96,7 +96,8 @@ TEST(WebOriginsEndToEnd, AHostThatIsNotTheLoopbackServiceIsRefused) {
 
 TEST(WebOriginsEndToEnd, ProgramsWithoutOriginAndTheFaviconAreAnsweredAsAlways) {
     ZirService service(kCard, {.WebOrigins = kList});
-    EXPECT_EQ(service.Get("/?type=UID").Raw(), CardAnswerHead(kUidBody.size()) + kUidBody);
+    EXPECT_EQ(service.Get("/?type=UID").Raw(),
+              CardAnswerHead(kUidBody.size(), "*", true) + kUidBody);
     EXPECT_EQ(service.NextLogLine("##"), "##REQUEST --> [URI: /; TYPE: UID]");
     ASSERT_TRUE(service.NextLogLine("##READ SUCCESS"));
 
