@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 using namespace zir::test;
 
@@ -87,4 +89,39 @@ TEST(HostileSettings, WithoutAListACrossSiteRequestIsAnsweredByteForByteAsBefore
     const RawResponse plain = AskUid(service, "");
     EXPECT_EQ(AskUid(service, "", "Sec-Fetch-Site: cross-site\r\n").Raw(), plain.Raw());
     EXPECT_EQ(plain.Header("Cache-Control"), "");
+}
+
+TEST(HostileSettings, NullInTheListIsWarnedOfAtStartReloadAndByZirSettings) {
+    const std::string warning = "WebOrigins: null admits pages opened from a file and also the "
+                                "sandboxed frames of every web site, which makes it as open as *";
+    const std::string logLine = "==SETTINGS WARNING --> " + warning;
+    ZirService service(kCard, {.WebOrigins = "https://desk.example.com null"});
+    auto count = [&] {
+        auto lines = service.Process->Lines();
+        return std::count(lines.begin(), lines.end(), logLine);
+    };
+    EXPECT_EQ(count(), 1);
+    // Such a frame on any site reads the card: what the warning is about.
+    EXPECT_EQ(AskUid(service, "null", "Sec-Fetch-Site: cross-site\r\n").StatusLine,
+              "HTTP/1.1 200 OK");
+
+    auto settings = [&](const std::string& argument) {
+        std::vector<std::string> args = {"settings", "--config", service.ConfigFile};
+        if (!argument.empty())
+            args.push_back(argument);
+        return RunZir(args, service.Dir.Path());
+    };
+    EXPECT_EQ(settings("").Err, "zir settings: warning: " + warning + "\n");
+    ProgramResult changed = settings("WebOrigins=null");
+    EXPECT_EQ(changed.ExitCode, 0);
+    EXPECT_EQ(changed.Err, "zir settings: warning: " + warning + "\n");
+    ASSERT_TRUE(service.WaitForStderr("zir: settings reloaded"));
+    for (int i = 0; i < 100 && count() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(count(), 2);
+
+    // A list without it says nothing.
+    changed = settings("WebOrigins=https://desk.example.com");
+    EXPECT_EQ(changed.ExitCode, 0);
+    EXPECT_EQ(changed.Err, "");
 }

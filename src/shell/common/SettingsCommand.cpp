@@ -49,6 +49,7 @@ int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
         const std::string origins = config::TConfigHelper::GetWebOrigins();
         if (!origins.empty())
             output.Out("WebOrigins=" + origins + "\n");
+        warn(NullOriginWarning());
         return 0;
     }
 
@@ -97,6 +98,8 @@ int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
         output.Err(result.Message + "\n");
         return 2;
     }
+    // About the list now in effect: the one given, else the file's.
+    warn(NullOriginWarning());
     if (!result.SaveError.empty()) {
         output.Err("zir settings: " + result.SaveError + "\n");
         return 1;

@@ -3,7 +3,7 @@
 #include "config/ConfigHelper.h"
 #include "core/ServiceLog.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace zir::shell {
 
@@ -28,10 +28,25 @@ std::optional<std::string> UnknownKeysWarning() {
     return text;
 }
 
+std::optional<std::string> NullOriginWarning() {
+    const auto rules = config::TConfigHelper::WebOriginRules();
+    if (std::find(rules->Origins.begin(), rules->Origins.end(), "null") == rules->Origins.end())
+        return std::nullopt;
+    // A page of any site can frame itself sandboxed, and such a frame sends "Origin: null".
+    return "WebOrigins: null admits pages opened from a file and also the sandboxed frames of "
+           "every web site, which makes it as open as *";
+}
+
+std::vector<std::string> SettingsWarnings() {
+    std::vector<std::string> warnings;
+    for (const auto& warning : {UnknownKeysWarning(), NullOriginWarning()})
+        if (warning)
+            warnings.push_back(*warning);
+    return warnings;
+}
+
 void LogSettingsLoadNotes() {
-    std::vector<std::string> notes;
-    if (auto warning = UnknownKeysWarning())
-        notes.push_back(*warning);
+    std::vector<std::string> notes = SettingsWarnings();
     if (config::TConfigHelper::LastLoad() == config::TConfigHelper::TLoadResult::Unreadable)
         notes.push_back("[" + config::TConfigHelper::ConfigFilePath() +
                         "] could not be read; every web page is refused until it is");
