@@ -4,6 +4,8 @@
 #include "platform/Environment.h"
 #include "platform/FreeMemory.h"
 #include "platform/Paths.h"
+#include "platform/SharedFileRead.h"
+#include "platform/SingleInstance.h"
 #include "platform/UserMessage.h"
 #include "reader/ReaderLoader.h"
 #include "reader/simulator/SimulatorContract.h"
@@ -70,8 +72,25 @@ void PrepareProgram(const CommandLine& line) {
         config::TConfigHelper::SetConfigFilePath(platform::AbsolutePath(*line.ConfigFile));
     else if (const auto packaged = PackageSettingsFile(platform::ExecutableDirectory()))
         UsePackageSettingsFile(*packaged, line.Command.empty());
-    if (CommandUsesReader(line.Command))
+    // Not even loaded beside the running service: the command that wanted it will refuse.
+    if (CommandUsesReader(line.Command) && (line.Command.empty() || !ServiceRunsBeside()))
         BindReaderLibraries(line);
+}
+
+bool ServiceRunsBeside() {
+    return platform::SingleInstance::IsHeld(config::TConfigHelper::ConfigFilePath());
+}
+
+std::string RunningServiceUrl() {
+    // Read quietly: a file the load would complain about must not hold the command up.
+    config::TConfigRec rec;
+    try {
+        config::ApplyConfigText(
+            platform::ReadWholeFileShared(config::TConfigHelper::ConfigFilePath()), rec);
+    } catch (const std::exception&) {
+    }
+    const int32_t port = rec.WebPort > 0 && rec.WebPort <= 65535 ? rec.WebPort : 80;
+    return "http://127.0.0.1:" + std::to_string(port) + "/";
 }
 
 bool StartService(core::CardService& service) {
