@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -183,4 +185,21 @@ TEST(ReadBesideTheService, AServiceOfAnotherSettingsFileIsNoneOfItsBusinessOnLin
         {"uid", "--simulate=" + service.CardFile, "--config", dir.File("other.INI")}, dir.Path());
     EXPECT_EQ(r.ExitCode, 0) << r.Err;
     EXPECT_EQ(r.Out.rfind("身份证: A1B2C3D4\n", 0), 0u) << r.Out;
+}
+
+TEST_F(ReadCommandTest, ThePhotoAndEveryFileMadeAreTheUsersAlone) {
+    ZIR_SKIP_UNLESS_LINUX_PROGRAM("file modes are the Linux program's");
+    ASSERT_EQ(Run("read", common + "CardType=1\n").ExitCode, 0);
+    struct stat photo {};
+    ASSERT_EQ(stat(dir.File("zp.bmp").c_str(), &photo), 0);
+    EXPECT_EQ(photo.st_mode & 0777, 0600u);
+
+    zir::test::ZirService service("CardType=1\nName=张三\n");
+    ASSERT_EQ(service.Get("/").StatusLine, "HTTP/1.1 200 OK");
+    ASSERT_EQ(stat(service.Dir.File("zp.bmp").c_str(), &photo), 0);
+    EXPECT_EQ(photo.st_mode & 0777, 0600u);
+    const std::string settings = dir.File("made.INI");
+    ASSERT_EQ(RunZir({"settings", "--config", settings, "WebPort=8080"}, dir.Path()).ExitCode, 0);
+    ASSERT_EQ(stat(settings.c_str(), &photo), 0);
+    EXPECT_EQ(photo.st_mode & 0777, 0600u);
 }
