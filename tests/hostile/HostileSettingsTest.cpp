@@ -1,5 +1,6 @@
-// Attempts on who may read the card, through the settings file and through what a page of
-// another site can make a browser send, against the real service.
+// Attempts on who may read the card and on what the service answers, through the settings
+// file, through what a page of another site can make a browser send and through a card that
+// copies another's UID, against the real service.
 
 #include "OriginRequests.h"
 #include "ServiceFixture.h"
@@ -124,4 +125,15 @@ TEST(HostileSettings, NullInTheListIsWarnedOfAtStartReloadAndByZirSettings) {
     changed = settings("WebOrigins=https://desk.example.com");
     EXPECT_EQ(changed.ExitCode, 0);
     EXPECT_EQ(changed.Err, "");
+}
+
+TEST(HostileSettings, ACardOfAnotherKindWithACopiedUidGetsNoCachedHolder) {
+    ZirService service("CardType=1\nName=张三\nUid=A1B2C3D4\nUidCardType=16\n");
+    ASSERT_NE(service.Get("/").Body.find("张三"), std::string::npos);
+    ASSERT_EQ(service.NextLogLine("##DECODE"), "##DECODE SUCCESS --> 张三");
+    // Any card can show a UID it was given; its UID read still says what kind of card it is.
+    service.WriteCard("CardType=7\nName=李四\nUid=A1B2C3D4\nUidCardType=4\n");
+    const RawResponse copy = service.Get("/");
+    EXPECT_EQ(copy.Body.find("张三"), std::string::npos) << copy.Body;
+    EXPECT_EQ(service.NextLogLine("##DECODE"), "##DECODE SUCCESS --> 李四");
 }
