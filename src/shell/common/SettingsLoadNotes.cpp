@@ -4,6 +4,7 @@
 #include "core/ServiceLog.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zir::shell {
 
@@ -21,8 +22,11 @@ std::optional<std::string> UnknownKeysWarning() {
         return std::nullopt;
     std::string text = "ignored lines of the settings file, no key of WebPort, WebType, "
                        "WebCache, WebSound, WebOrigins:";
-    for (size_t i = 0; i < keys.size() && i < kNamedKeys; ++i)
-        text += (i == 0 ? " '" : ", '") + keys[i].substr(0, kKeyLength) + "'";
+    for (size_t i = 0; i < keys.size() && i < kNamedKeys; ++i) {
+        text.append(i == 0 ? " '" : ", '");
+        text.append(keys[i], 0, kKeyLength);
+        text.push_back('\'');
+    }
     if (keys.size() > kNamedKeys)
         text += " and " + std::to_string(keys.size() - kNamedKeys) + " more";
     return text;
@@ -47,11 +51,14 @@ std::vector<std::string> SettingsWarnings() {
 
 void LogSettingsLoadNotes() {
     std::vector<std::string> notes = SettingsWarnings();
-    if (config::TConfigHelper::LastLoad() == config::TConfigHelper::TLoadResult::Unreadable)
-        notes.push_back("[" + config::TConfigHelper::ConfigFilePath() +
-                        "] could not be read; every web page is refused until it is");
+    if (config::TConfigHelper::LastLoad() == config::TConfigHelper::TLoadResult::Unreadable) {
+        std::string note = "[";
+        note.append(config::TConfigHelper::ConfigFilePath());
+        note.append("] could not be read; every web page is refused until it is");
+        notes.push_back(std::move(note));
+    }
     for (const std::string& note : notes)
-        core::LogServiceLine("==SETTINGS WARNING --> " + note);
+        core::LogServiceLine(std::string("==SETTINGS WARNING --> ").append(note));
 }
 
 } // namespace zir::shell
