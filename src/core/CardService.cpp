@@ -100,6 +100,8 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
     AddAccessControlHeaders(AResponseInfo, origin);
+    if (origin.NoStore)
+        AResponseInfo.CustomHeaders.Add("Cache-Control: no-store");
     AResponseInfo.ResponseBody = std::move(body);
 }
 

@@ -30,13 +30,23 @@ TOriginDecision Refuse(std::string_view what, std::string_view value, const std:
 
 TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
                              const config::TWebOrigins& rules) {
+    return DecideOrigin(origin, host, "", rules);
+}
+
+TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
+                             std::string_view fetchSite, const config::TWebOrigins& rules) {
     TOriginDecision decision;
     if (rules.AnyOrigin)
         return decision;
+    decision.NoStore = true;
     if (!host.empty() && !IsLoopbackHost(host))
         return Refuse("HOST", host, "not 127.0.0.1 or localhost");
-    if (origin.empty())
+    if (origin.empty()) {
+        fetchSite = platform::TrimBlanksAndControls(fetchSite);
+        if (platform::EqualsIgnoringAsciiCase(fetchSite, "cross-site"))
+            return Refuse("SEC-FETCH-SITE", fetchSite, "a page of another site, without Origin");
         return decision;
+    }
     if (!rules.Allows(origin))
         return Refuse("ORIGIN", origin, rules.Error.empty() ? "not in WebOrigins" : rules.Error);
     decision.AllowOrigin = origin;
@@ -46,6 +56,7 @@ TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
 
 TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request) {
     return DecideOrigin(request.HeaderLines.Values("Origin"), request.Host,
+                        request.HeaderLines.Values("Sec-Fetch-Site"),
                         *config::TConfigHelper::WebOriginRules());
 }
 

@@ -18,6 +18,7 @@ struct TOriginDecision {
     std::string LogLine;           // refused: the service-log line naming the origin or host
     std::string AllowOrigin = "*"; // allowed: the Access-Control-Allow-Origin value
     bool VaryOrigin = false;       // allowed: the answer depends on Origin ("Vary: Origin")
+    bool NoStore = false;          // a list is in effect: card answers are kept in no browser cache
 };
 
 // The rules applied to a request's Origin and Host header values ("" when absent). Every origin
@@ -29,6 +30,13 @@ struct TOriginDecision {
 // request too.
 TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
                              const config::TWebOrigins& rules);
+
+// The same, with the request's Sec-Fetch-Site value ("" when absent). With a list, a request
+// without Origin that the browser marks "cross-site" (an <img>, a frame, a link or a navigation
+// from another site's page) is refused like an unlisted origin: only programs, which send
+// neither, and the browser's own and same-site requests are served without Origin.
+TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
+                             std::string_view fetchSite, const config::TWebOrigins& rules);
 
 // The same for a request under the settings in effect now.
 TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request);

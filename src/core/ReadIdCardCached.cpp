@@ -17,7 +17,9 @@ TAttempt ReadOnce(TIdCardRec& rec, bool cacheOn, bool& ok) {
     std::string key;
     if (cacheOn && ReadCardUid(rec) && !rec.Uid.empty()) {
         key = rec.Uid;
-        if (TIdCardCache::Find(key, rec)) {
+        // The kind of card must match too: a card showing a remembered UID is not necessarily
+        // the card that was read under it.
+        if (TIdCardCache::Find(key, rec.UidType, rec)) {
             rec.FromCache = true;
             ok = true;
             return TAttempt::Answered;

@@ -74,6 +74,23 @@ TEST(ServiceLifecycle, PortZeroIsSettledTo80AndSavedBeforeTheStart) {
     process.Wait();
 }
 
+TEST(ServiceLifecycle, AfterAFailedLoadPortZeroIsSettledTo80InMemoryOnly) {
+    ZIR_SKIP_UNLESS_LINUX_PROGRAM("the Windows program shows the load's message in a box that "
+                                  "waits for OK before the service starts");
+    // A typing mistake in the port: the start must not replace the user's file by the few
+    // values the load got before it.
+    TempDir dir;
+    const std::string broken = "WebPort=abc\r\nWebType=1\r\nWebCache=0\r\n"
+                               "WebOrigins=https://desk.example.com\r\n";
+    WriteFileBytes(dir.File("zir.INI"), broken);
+    ServiceProcess process(ZirPath(), {"--simulate", "--config", dir.File("zir.INI")}, dir.Path());
+    ASSERT_TRUE(process.WaitForLine("SERVER START"));
+    EXPECT_EQ(ReadFileBytes(dir.File("zir.INI")), broken);
+    process.Signal(SIGTERM);
+    process.Wait();
+    EXPECT_EQ(ReadFileBytes(dir.File("zir.INI")), broken);
+}
+
 TEST(ServiceLifecycle, ANewPortByReloadStopsAndStartsTheService) {
     ZirService service(kCard);
     int oldPort = service.Port;

@@ -1,6 +1,7 @@
 #include "shell/common/Commands.h"
 
 #include "platform/Utf8Codec.h"
+#include "shell/common/ProgramStart.h"
 #include "shell/common/TestRead.h"
 
 #include <string>
@@ -18,11 +19,23 @@ void PrintLines(const TCommandOutput& output, const std::vector<std::string>& li
     output.Out(text);
 }
 
+// Beside the running service the reader is its own: no call, and the user is told where to ask.
+bool RefusedBesideService(const std::string& command, const TCommandOutput& output) {
+    if (!ServiceRunsBeside())
+        return false;
+    output.Err("zir " + command + ": the service is running and may be using the reader, so " +
+               "nothing was read; read the card through it: " + RunningServiceUrl() +
+               " (on Windows also its test page 解码测试)\n");
+    return true;
+}
+
 } // namespace
 
 // The test page's full read: the card's lines on stdout, the photo left in zp.bmp; what the page
 // shows in a box goes to stderr.
 int RunReadCommand(const CommandLine&, const TCommandOutput& output) {
+    if (RefusedBesideService("read", output))
+        return 1;
     const TIdCardTestRead page = RunIdCardTestRead();
     PrintLines(output, page.Lines);
     if (!page.Message.empty())
@@ -32,6 +45,8 @@ int RunReadCommand(const CommandLine&, const TCommandOutput& output) {
 
 // The test page's UID read: one line, the rule and an empty line, also when it fails.
 int RunUidCommand(const CommandLine&, const TCommandOutput& output) {
+    if (RefusedBesideService("uid", output))
+        return 1;
     const TUidTestRead page = RunUidTestRead();
     PrintLines(output, page.Lines);
     return page.Succeeded ? 0 : 1;

@@ -8,9 +8,13 @@
 
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 int main(int argc, char** argv) {
+    // Every file the program makes, and the reader library in it (zp.bmp, the holder's photo),
+    // is for its own user only.
+    umask(077);
     std::vector<std::string> words(argv + 1, argv + argc);
     auto parsed = zir::shell::ParseCommandLine(words);
     if (!parsed.Error.empty()) {
