@@ -35,6 +35,7 @@ CardService::CardService() {
 bool CardService::btnStartServerClick() {
     if (httpServer.Active())
         return true; // the start button is disabled while the service runs
+    lastStartFailure = {};
     try {
         httpServer.Bindings().Clear();
         httpServer.SetDefaultPort(config::TConfigHelper::GetConfig().WebPort);
@@ -44,12 +45,33 @@ bool CardService::btnStartServerClick() {
         httpServer.SetActive(true);
         LogServiceLine(FormatLogLine("==SERVER START SUCCESS --> [%s:%s]",
                                      {binding.IP, std::to_string(httpServer.DefaultPort())}));
+    } catch (const http::EIdCouldNotBindSocket& e) {
+        LogStartFailure(e.what(), true);
+        return false;
+    } catch (const std::exception& e) {
+        LogStartFailure(e.what(), false);
+        return false;
     } catch (...) {
-        // The reason stays unsaid; the user may press start again once the port is free.
-        LogServiceLine("SERVER START FAIL...");
+        LogStartFailure("unknown error", false);
         return false;
     }
     return true;
+}
+
+void CardService::LogStartFailure(const std::string& reason, bool portTaken) {
+    lastStartFailure.Failed = true;
+    lastStartFailure.Address =
+        "127.0.0.1:" + std::to_string(config::TConfigHelper::GetConfig().WebPort);
+    lastStartFailure.PortTaken = portTaken;
+    // A socket error's message has the system's text on a line of its own: one log line here.
+    lastStartFailure.Reason.clear();
+    for (char c : reason)
+        lastStartFailure.Reason += (c == '\r' || c == '\n') ? ' ' : c;
+    // The established line stays as it is, alone; the one after it says where and why, since a
+    // port held by another program is the usual cause and nothing else would tell.
+    LogServiceLine("SERVER START FAIL...");
+    LogServiceLine("SERVER START FAIL --> [" + lastStartFailure.Address + "] " +
+                   lastStartFailure.Reason);
 }
 
 bool CardService::btnStopServerClick() {

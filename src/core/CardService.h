@@ -8,8 +8,17 @@
 #include "http/TIdHTTPServer.h"
 
 #include <cstdint>
+#include <string>
 
 namespace zir::core {
+
+// Why the last start failed, for the shells to show where the log is not seen.
+struct TStartFailure {
+    bool Failed = false;
+    std::string Address;    // "127.0.0.1:80"
+    std::string Reason;     // the error's own message, on one line
+    bool PortTaken = false; // another program holds the port
+};
 
 class CardService {
   public:
@@ -26,6 +35,10 @@ class CardService {
     // busy) is logged with its message and leaves the service running.
     bool btnStopServerClick();
 
+    // The outcome of the last start (Failed false after a successful one). Read it on the
+    // thread that ran the start, or after that thread has handed over.
+    const TStartFailure& LastStartFailure() const { return lastStartFailure; }
+
     // Stopped or running: what the two buttons follow. A failed start or stop changes nothing.
     bool Running() const { return httpServer.Active(); }
 
@@ -41,9 +54,12 @@ class CardService {
     CardEventStreamSettings EventStream;
 
   private:
+    void LogStartFailure(const std::string& reason, bool portTaken);
+
     // Before the server: handlers use it until the server's destruction has waited for them.
     CardWatcher cardWatcher;
     http::TIdHTTPServer httpServer;
+    TStartFailure lastStartFailure;
 };
 
 } // namespace zir::core

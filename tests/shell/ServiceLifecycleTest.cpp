@@ -30,14 +30,19 @@ TEST(ServiceLifecycle, APortHeldByAnotherProgramFailsTheStartAndEndsWithOne) {
     int port = ntohs(address.sin_port);
 
     WriteFileBytes(dir.File("zir.INI"), "WebPort=" + std::to_string(port) + "\r\n");
+    // The established line alone, then where and why.
+    const std::string reason = "SERVER START FAIL --> [127.0.0.1:" + std::to_string(port) +
+                               "] Could not bind socket. Address and port are already in use.";
     if (TestingWindowsProgram()) {
         // The tray program stays in the tray with the failure in its log: its start button can
         // try again once the port is free.
         ServiceProcess process(ZirPath(), {"--simulate", "--config", dir.File("zir.INI")},
                                dir.Path());
-        EXPECT_TRUE(process.WaitForLine("SERVER START FAIL..."));
+        EXPECT_TRUE(process.WaitForLine("SERVER START FAIL -->"));
         close(holder);
+        ASSERT_GE(process.Lines().size(), 2u);
         EXPECT_EQ(process.Lines().at(0), "SERVER START FAIL...");
+        EXPECT_EQ(process.Lines().at(1), reason);
         process.Signal(SIGTERM);
         EXPECT_EQ(process.Wait(), 0);
         return;
@@ -45,7 +50,7 @@ TEST(ServiceLifecycle, APortHeldByAnotherProgramFailsTheStartAndEndsWithOne) {
     auto result = RunZir({"--simulate", "--config", dir.File("zir.INI")}, dir.Path());
     close(holder);
     EXPECT_EQ(result.ExitCode, 1);
-    EXPECT_EQ(result.Out, "SERVER START FAIL...\n");
+    EXPECT_EQ(result.Out, "SERVER START FAIL...\n" + reason + "\n");
 }
 
 TEST(ServiceLifecycle, ASecondInstanceOnTheSameSettingsIsRefusedAnotherOneRuns) {

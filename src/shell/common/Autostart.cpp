@@ -3,6 +3,7 @@
 #include "config/ConfigHelper.h"
 #include "platform/Environment.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 
 #include <exception>
 #include <filesystem>
@@ -16,7 +17,7 @@ bool EntryExists(const std::string& path) {
     std::error_code error;
     const bool exists = std::filesystem::exists(platform::PathFromUtf8(path), error);
     if (error)
-        throw std::runtime_error(error.message());
+        throw std::runtime_error(platform::ErrorCodeText(error));
     return exists;
 }
 
@@ -61,7 +62,7 @@ TAutostartStep ChangeAutostart(bool wanted, const TAutostartProgram& program) {
             std::error_code error;
             std::filesystem::remove(platform::PathFromUtf8(path), error);
             if (error)
-                throw std::runtime_error(error.message());
+                throw std::runtime_error(platform::ErrorCodeText(error));
             step.Change = TAutostartChange::SwitchedOff;
             step.Message = Notice(kAutostartOffMessage, UserMessageKind::Information);
         } else if (!exists && wanted) {

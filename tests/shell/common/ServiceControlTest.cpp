@@ -6,6 +6,7 @@
 
 #include "config/ConfigHelper.h"
 #include "core/CardService.h"
+#include "core/ServiceLog.h"
 #include "reader/ReaderApi.h"
 #include "shell/common/UiTaskQueue.h"
 
@@ -19,7 +20,9 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 using zir::config::TConfigHelper;
 using zir::shell::ServiceControl;
@@ -40,7 +43,11 @@ int32_t ZIR_STDCALL SlowUid(int32_t, char* buffer) {
 int32_t ZIR_STDCALL UidKind() {
     return 16;
 }
+std::atomic<bool> beepThrows{false};
 int32_t ZIR_STDCALL Beep(int32_t) {
+    // What a stop's thread calls can fail with more than the server layer's exceptions.
+    if (beepThrows)
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     return 1;
 }
 
@@ -85,6 +92,7 @@ class ServiceControlTest : public ::testing::Test {
         api.readCardBeep = Beep;
         zir::reader::InstallReaderApi(api);
         uidDelayMs = 0;
+        beepThrows = false;
         TConfigHelper::SetConfigFilePath(dir.File("zir.INI"));
         zir::test::WriteFileBytes(dir.File("zir.INI"),
                                   "WebPort=" + std::to_string(port) +
@@ -167,13 +175,66 @@ TEST_F(ServiceControlTest, TheEndStopsAfterWhatWasPostedAndNothingRunsAfterIt) {
     request.join();
 }
 
-TEST_F(ServiceControlTest, TheEndOfTheSessionWaitsForTheStopItself) {
+TEST_F(ServiceControlTest, TheEndOfTheSessionWaitsForTheStopItselfWithinItsLimit) {
     ASSERT_TRUE(control.StartAtLaunch());
     std::thread request = RequestInFlight(500);
-    control.EndNow();
+    EXPECT_TRUE(control.EndNow(std::chrono::seconds(20)));
     EXPECT_FALSE(service.Running());
     EXPECT_FALSE(uidInside.load());
     request.join();
+}
+
+TEST_F(ServiceControlTest, TheEndOfTheSessionGivesUpOnAHandlerStuckInTheReader) {
+    ASSERT_TRUE(control.StartAtLaunch());
+    std::thread request = RequestInFlight(6500); // past the stop's 5 s wait for handlers
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(control.EndNow(std::chrono::milliseconds(300)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_TRUE(uidInside.load());
+    // The stop goes on behind it and succeeds once the handler is out of the reader.
+    EXPECT_TRUE(control.EndNow(std::chrono::seconds(30)));
+    EXPECT_FALSE(service.Running());
+    request.join();
+}
+
+TEST_F(ServiceControlTest, ACommandThatThrowsReportsBackAndLogsWhy) {
+    std::vector<std::string> lines;
+    std::mutex linesMutex;
+    zir::core::SetServiceLogSink([&](const std::string& line) {
+        std::lock_guard lock(linesMutex);
+        lines.push_back(line);
+    });
+    ASSERT_TRUE(control.StartAtLaunch());
+    beepThrows = true;
+    control.ApplySettings();
+    EXPECT_EQ(control.Buttons(), (TServiceButtons{false, false}));
+    ASSERT_TRUE(ui.DrainUntil([&] { return control.Buttons() != TServiceButtons{}; }));
+    EXPECT_EQ(control.Buttons(), (TServiceButtons{false, true}));
+    // The stop still works afterwards.
+    beepThrows = false;
+    control.Stop();
+    ASSERT_TRUE(ui.DrainUntil([&] { return control.Buttons() != TServiceButtons{}; }));
+    EXPECT_EQ(control.Buttons(), (TServiceButtons{true, false}));
+    zir::core::SetServiceLogSink(nullptr);
+    bool logged = false;
+    for (const std::string& line : lines)
+        logged = logged || line.starts_with("==SETTINGS APPLY FAIL...");
+    EXPECT_TRUE(logged);
+}
+
+TEST_F(ServiceControlTest, AFailedStartIsHandedOverAndASuccessfulOneClearsIt) {
+    zir::core::CardService holder; // another program on the port
+    ASSERT_TRUE(holder.btnStartServerClick());
+    EXPECT_FALSE(control.StartAtLaunch());
+    EXPECT_TRUE(control.StartFailure().Failed);
+    EXPECT_TRUE(control.StartFailure().PortTaken);
+    EXPECT_EQ(control.StartFailure().Address, "127.0.0.1:" + std::to_string(port));
+
+    ASSERT_TRUE(holder.btnStopServerClick());
+    control.Start();
+    ASSERT_TRUE(ui.DrainUntil([&] { return control.Buttons() != TServiceButtons{}; }));
+    EXPECT_EQ(control.Buttons(), (TServiceButtons{false, true}));
+    EXPECT_FALSE(control.StartFailure().Failed);
 }
 
 TEST_F(ServiceControlTest, AReloadReportsItsOutcomeAndMovesToANewPort) {
