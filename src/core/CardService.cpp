@@ -121,9 +121,7 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
     std::string body = ReadCardDocument(type == "UID" ? CardReadKind::Uid : CardReadKind::Full);
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
-    AddAccessControlHeaders(AResponseInfo, origin);
-    if (origin.NoStore)
-        AResponseInfo.CustomHeaders.Add("Cache-Control: no-store");
+    AddJsonAnswerHeaders(AResponseInfo, origin);
     AResponseInfo.ResponseBody = std::move(body);
 }
 

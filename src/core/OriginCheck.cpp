@@ -68,6 +68,12 @@ void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response, const TOriginD
         response.CustomHeaders.Add("Vary: Origin");
 }
 
+void AddJsonAnswerHeaders(http::TIdHTTPResponseInfo& response, const TOriginDecision& decision) {
+    AddAccessControlHeaders(response, decision);
+    if (decision.NoStore)
+        response.CustomHeaders.Add("Cache-Control: no-store");
+}
+
 void AnswerRefused(http::TIdHTTPResponseInfo& response) {
     response.SetResponseCode(403);
     response.ContentLength = 0;

@@ -45,6 +45,10 @@ TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request);
 // sent, any page may read it; with one, the request's origin in place of "*" and "Vary: Origin".
 void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response, const TOriginDecision& decision);
 
+// The head lines of a JSON answer beside its type: the cross-origin lines and, under a list,
+// "Cache-Control: no-store" (card answers and the status alike).
+void AddJsonAnswerHeaders(http::TIdHTTPResponseInfo& response, const TOriginDecision& decision);
+
 // A refused request's answer: "403 Forbidden" with an empty body, the connection kept.
 void AnswerRefused(http::TIdHTTPResponseInfo& response);
 

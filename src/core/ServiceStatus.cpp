@@ -26,7 +26,7 @@ std::string ServiceStatusDocument(const reader::TReaderApi& api) {
 void AnswerServiceStatus(http::TIdHTTPResponseInfo& response, const TOriginDecision& origin) {
     response.ContentType = "application/json";
     response.ContentEncoding = "utf-8";
-    AddAccessControlHeaders(response, origin);
+    AddJsonAnswerHeaders(response, origin);
     response.ResponseBody = ServiceStatusDocument(reader::CurrentReaderApi());
 }
 
