@@ -3,7 +3,7 @@
 #                   (zir.exe, README.txt, an example zir.INI, simulator\ with the two DLLs).
 #   Linux:          zir_VERSION_amd64.deb (cpack -G DEB in a release build folder): /usr/bin/zir,
 #                   the simulated reader in /usr/lib/zir/simulator, the documents in
-#                   /usr/share/doc/zir and a systemd user unit.
+#                   /usr/share/doc/zir, the manual page zir(1) and a systemd user unit.
 # The version is the project's, as in the Windows version resource and zir --version.
 set(CPACK_PACKAGE_NAME zir)
 set(CPACK_PACKAGE_VENDOR "the zir developers")
@@ -74,6 +74,14 @@ else()
   install(FILES README.md examples/card.txt packaging/copyright ${zir_changelog}
           DESTINATION share/doc/zir COMPONENT program)
   install(FILES packaging/zir.service DESTINATION lib/systemd/user COMPONENT program)
+  # The manual page, from the built program's --help, made when the package is (a build for
+  # another machine's processor never runs the program).
+  set(zir_manual ${CMAKE_BINARY_DIR}/packaging/zir.1.gz)
+  install(CODE "execute_process(COMMAND \"${CMAKE_COMMAND}\" -DPROGRAM=$<TARGET_FILE:zir>
+                  -DVERSION=${PROJECT_VERSION} -DOUTPUT=${zir_manual}
+                  -P \"${PROJECT_SOURCE_DIR}/packaging/ManPage.cmake\" COMMAND_ERROR_IS_FATAL ANY)"
+          COMPONENT program)
+  install(FILES ${zir_manual} DESTINATION share/man/man1 COMPONENT program)
 endif()
 
 include(CPack)

@@ -63,6 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    TIdHTTPResponseInfo& response) {
         Handler(static_cast<std::uint8_t>(mode >> 4), request, response);
     };
+    // As the service runs: preflights are read whole and answered.
+    settings.OnCommandPreflight = settings.OnCommandGet;
     TIdPeerThread thread(std::make_unique<TIdTCPConnection>(
         std::make_unique<TIdIOHandlerMemory>(std::move(input), chunk)));
     try {

@@ -33,6 +33,14 @@ std::mutex originsMutex;
 std::shared_ptr<const TWebOrigins> origins = std::make_shared<const TWebOrigins>();
 std::mutex pathMutex;
 std::string overridePath;
+std::atomic<TConfigHelper::TLoadResult> lastLoad{TConfigHelper::TLoadResult::Read};
+std::mutex unknownKeysMutex;
+std::vector<std::string> lastUnknownKeys;
+
+void SetLastUnknownKeys(std::vector<std::string> keys) {
+    std::lock_guard lock(unknownKeysMutex);
+    lastUnknownKeys = std::move(keys);
+}
 
 constexpr int32_t kDefaultPort = 80;
 constexpr int32_t kDefaultType = 0;
@@ -97,6 +105,16 @@ int HexDigit(char c) {
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+// The rules while the file cannot be read: no origin at all, the reason in every refusal.
+void RefuseEveryOrigin() {
+    TWebOrigins rules;
+    rules.AnyOrigin = false;
+    rules.Error = "the settings file could not be read";
+    auto shared = std::make_shared<const TWebOrigins>(std::move(rules));
+    std::lock_guard lock(originsMutex);
+    origins = std::move(shared);
 }
 
 std::string ReadSettingsFile(const std::string& path) {
@@ -189,8 +207,37 @@ std::string ApplyConfigText(std::string_view text, TConfigRec& rec) {
     return {};
 }
 
+namespace {
+
+bool IsWebOriginsKey(std::string_view key) {
+    return platform::EqualsIgnoringAsciiCase(platform::TrimBlanksAndControls(key), "WebOrigins");
+}
+
+} // namespace
+
 std::string WebOriginsValue(std::string_view text) {
-    return std::string(FindValue(SplitLines(text), "WebOrigins").value_or(""));
+    for (std::string_view line : SplitLines(text)) {
+        const size_t eq = line.find('=');
+        if (eq != std::string_view::npos && IsWebOriginsKey(line.substr(0, eq)))
+            return std::string(line.substr(eq + 1));
+    }
+    return "";
+}
+
+std::vector<std::string> UnknownConfigKeys(std::string_view text) {
+    std::vector<std::string> unknown;
+    for (std::string_view line : SplitLines(text)) {
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos || platform::TrimBlanksAndControls(line).starts_with(';'))
+            continue;
+        const std::string_view key = line.substr(0, eq);
+        bool known = IsWebOriginsKey(key);
+        for (const TKey& k : kKeys)
+            known = known || platform::EqualsIgnoringAsciiCase(key, k.Name);
+        if (!known)
+            unknown.emplace_back(key);
+    }
+    return unknown;
 }
 
 std::string ConfigFileText(const TConfigRec& rec, std::string_view origins) {
@@ -220,27 +267,54 @@ std::shared_ptr<const TWebOrigins> TConfigHelper::WebOriginRules() {
 TConfigLoadResult TConfigHelper::LoadConfig() {
     const std::string path = ConfigFilePath();
     std::error_code ec;
-    // Like a missing file, a folder or a dangling link at the path means "no settings yet".
-    if (!std::filesystem::is_regular_file(platform::PathFromUtf8(path), ec)) {
+    const std::filesystem::file_status status =
+        std::filesystem::status(platform::PathFromUtf8(path), ec);
+    // Like a missing file, a folder or a dangling link at the path means "no settings yet"; a
+    // path that cannot even be looked at (a folder without access) may hide a file.
+    const bool unknown = ec && status.type() != std::filesystem::file_type::not_found;
+    if (!unknown && status.type() != std::filesystem::file_type::regular) {
         Store(TConfigRec{kDefaultPort, kDefaultType, kDefaultCache, kDefaultSound});
         SetWebOrigins("");
+        SetLastUnknownKeys({});
+        lastLoad = TLoadResult::Read;
         return {};
     }
     std::string error;
+    TLoadResult result = TLoadResult::Read;
+    SetLastUnknownKeys({});
     try {
+        if (unknown)
+            throw std::runtime_error("Cannot open file \"" + path + "\". " + ec.message());
         const std::string text = ReadSettingsFile(path);
+        SetLastUnknownKeys(UnknownConfigKeys(text));
         TConfigRec rec = GetConfig();
         error = ApplyConfigText(text, rec);
         Store(rec);
         SetWebOrigins(WebOriginsValue(text));
-        if (error.empty())
+        if (!error.empty()) {
+            result = TLoadResult::BadValue;
+        } else if (!WebOriginRules()->Error.empty()) {
             error = WebOriginRules()->Error;
+            result = TLoadResult::BadOrigins;
+        }
     } catch (const std::exception& e) {
         error = e.what();
+        result = TLoadResult::Unreadable;
+        RefuseEveryOrigin();
     }
+    lastLoad = result;
     if (!error.empty())
         return {"系统参数加载失败，请核查。[" + error + "]"};
     return {};
+}
+
+TConfigHelper::TLoadResult TConfigHelper::LastLoad() {
+    return lastLoad.load();
+}
+
+std::vector<std::string> TConfigHelper::LastUnknownKeys() {
+    std::lock_guard lock(unknownKeysMutex);
+    return lastUnknownKeys;
 }
 
 void TConfigHelper::SaveConfig() {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zir::config {
 
@@ -50,8 +51,22 @@ class TConfigHelper {
 
     // Fills the record from the file, or from the defaults when there is none. A bad value stops
     // the load; the result then carries its message, which the caller shows. WebOrigins is read
-    // whatever the integers gave (see WebOriginsValue).
+    // whatever the integers gave (see WebOriginsValue). A file that exists but cannot be opened
+    // or read may hold a list nobody can see: every origin is then refused until a load reads
+    // the file.
     static TConfigLoadResult LoadConfig();
+
+    enum class TLoadResult {
+        Read,       // read in full, or no file (the defaults)
+        BadValue,   // an integer failed: it and the keys after it were not read
+        BadOrigins, // the integers were read, the WebOrigins list is no list
+        Unreadable, // the file exists but could not be opened or read
+    };
+    // How the last LoadConfig went (Read before the first). After anything but Read nothing may
+    // write the file unless the user saves on purpose, or it loses what the load did not see.
+    static TLoadResult LastLoad();
+    // The keys of the last load's UnknownConfigKeys (none when it read no file).
+    static std::vector<std::string> LastUnknownKeys();
 
     // Writes the four lines, and WebOrigins as a fifth when it is set; throws
     // std::runtime_error when the file cannot be written.
@@ -77,9 +92,16 @@ bool TryParseConfigInteger(std::string_view text, int32_t& value);
 std::string ApplyConfigText(std::string_view text, TConfigRec& rec);
 
 // WebOrigins in the settings file's text: the value of the first line whose key is WebOrigins
-// (ASCII case ignored), "" when there is none. It is read apart from the integers, so that a bad
-// integer before it cannot leave a service open to every origin, nor a save drop the list.
+// once blanks and controls around it are trimmed (ASCII case ignored), "" when there is none.
+// Trimmed unlike the four integer keys: the line is typed by hand, and a list lost to a blank
+// would let every site in. It is read apart from the integers, so that a bad integer before it
+// cannot leave a service open to every origin, nor a save drop the list.
 std::string WebOriginsValue(std::string_view text);
+
+// The keys, as written, of the lines that hold none of the five settings (a line with "=" whose
+// key is not one of the four integer keys nor WebOrigins as above); note lines starting with ";"
+// are no settings and are left out. These lines are ignored, and a mistyped key would go unseen.
+std::vector<std::string> UnknownConfigKeys(std::string_view text);
 
 // The text a save writes: the four "Key=value" lines in that order, each ended by CR LF, then
 // "WebOrigins=<origins>" likewise when origins is not empty.

@@ -72,7 +72,8 @@ void ServeCardEventStream(http::TIdPeerThread& thread, const http::TIdHTTPReques
     if (subscription) {
         response.ContentType = "text/event-stream";
         response.OpenEndedBody = true;
-        response.CustomHeaders.Add("Cache-Control: no-cache");
+        response.CustomHeaders.Add(origin.NoStore ? "Cache-Control: no-cache, no-store"
+                                                  : "Cache-Control: no-cache");
     } else {
         response.SetResponseCode(503);
         response.ContentLength = 0;

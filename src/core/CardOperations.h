@@ -8,8 +8,15 @@
 #include "core/TIdCardRec.h"
 
 #include <cstdint>
+#include <string>
 
 namespace zir::core {
+
+// What stands behind the operations, as far as it is known without a reader call.
+struct TReaderBinding {
+    bool Simulated = false; // the simulated reader, not a vendor's library
+    std::string Missing;    // the library file or function that could not be bound, as logged
+};
 
 class TCardOperations {
   public:
@@ -22,6 +29,8 @@ class TCardOperations {
     virtual bool ReadFull(const CardOperationGuard& held, TIdCardRec& rec) = 0;
     // The reader's beep switch, 1 on, 0 off, when the reader has one; its result is not used.
     virtual void Beep(const CardOperationGuard& held, int32_t on) = 0;
+    // Without the lock and without a reader call: for the status answer.
+    virtual TReaderBinding Binding() const = 0;
 
   protected:
     TCardOperations() = default;

@@ -5,28 +5,15 @@
 #include "core/CardRequest.h"
 #include "core/LogFormat.h"
 #include "core/OriginCheck.h"
+#include "core/PreflightAnswer.h"
 #include "core/ServiceLog.h"
+#include "core/ServiceStatus.h"
 #include "http/EIdException.h"
 
 #include <exception>
 #include <string>
 
 namespace zir::core {
-
-namespace {
-
-// The message of the exception being handled, whatever its type.
-std::string CurrentExceptionText() {
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "unknown error";
-    }
-}
-
-} // namespace
 
 CardService::CardService(TCardOperations& cards)
     : cards_(cards), cardWatcher([&cards] { return PollReaderUid(cards); }) {
@@ -40,6 +27,10 @@ CardService::CardService(TCardOperations& cards)
                                      http::TIdHTTPResponseInfo& response) {
         httpServerCommandGet(thread, request, response);
     };
+    httpServer.OnCommandPreflight = [](http::TIdPeerThread*, http::TIdHTTPRequestInfo& request,
+                                       http::TIdHTTPResponseInfo& response) {
+        AnswerPreflight(request, response, *TRequestSettings::Current().OriginRules);
+    };
     // A connection the listener could not serve (no memory, no thread) is closed; the log says
     // why, as a failed stop does.
     httpServer.OnListenException = [](const std::string& message) {
@@ -50,6 +41,7 @@ CardService::CardService(TCardOperations& cards)
 bool CardService::btnStartServerClick() {
     if (httpServer.Active())
         return true; // the start button is disabled while the service runs
+    lastStartFailure = {};
     try {
         httpServer.Bindings().Clear();
         httpServer.SetDefaultPort(config::TConfigHelper::GetConfig().WebPort);
@@ -59,15 +51,33 @@ bool CardService::btnStartServerClick() {
         httpServer.SetActive(true);
         LogServiceLine(FormatLogLine("==SERVER START SUCCESS --> [%s:%s]",
                                      {binding.IP, std::to_string(httpServer.DefaultPort())}));
+    } catch (const http::EIdCouldNotBindSocket& e) {
+        LogStartFailure(e.what(), true);
+        return false;
+    } catch (const std::exception& e) {
+        LogStartFailure(e.what(), false);
+        return false;
     } catch (...) {
-        // The log line stays the one it always was; the reason is kept for the program to
-        // report. The user may press start again once the port is free.
-        startFailure_ = CurrentExceptionText();
-        LogServiceLine("SERVER START FAIL...");
+        LogStartFailure("unknown error", false);
         return false;
     }
-    startFailure_.clear();
     return true;
+}
+
+void CardService::LogStartFailure(const std::string& reason, bool portTaken) {
+    lastStartFailure.Failed = true;
+    lastStartFailure.Address =
+        "127.0.0.1:" + std::to_string(config::TConfigHelper::GetConfig().WebPort);
+    lastStartFailure.PortTaken = portTaken;
+    // A socket error's message has the system's text on a line of its own: one log line here.
+    lastStartFailure.Reason.clear();
+    for (char c : reason)
+        lastStartFailure.Reason += (c == '\r' || c == '\n') ? ' ' : c;
+    // The established line stays as it is, alone; the one after it says where and why, since a
+    // port held by another program is the usual cause and nothing else would tell.
+    LogServiceLine("SERVER START FAIL...");
+    LogServiceLine("SERVER START FAIL --> [" + lastStartFailure.Address + "] " +
+                   lastStartFailure.Reason);
 }
 
 bool CardService::btnStopServerClick() {
@@ -102,6 +112,10 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
         AnswerRefused(AResponseInfo);
         return;
     }
+    if (IsServiceStatusRequest(ARequestInfo)) {
+        AnswerServiceStatus(AResponseInfo, origin, cards_.Binding());
+        return;
+    }
     if (IsCardEventStreamRequest(ARequestInfo)) {
         ServeCardEventStream(*AThread, ARequestInfo, AResponseInfo, cardWatcher, EventStream,
                              origin);
@@ -116,7 +130,7 @@ void CardService::httpServerCommandGet(http::TIdPeerThread* AThread,
         ReadCardDocument(cards_, type == "UID" ? CardReadKind::Uid : CardReadKind::Full, settings);
     AResponseInfo.ContentType = "application/json";
     AResponseInfo.ContentEncoding = "utf-8";
-    AddAccessControlHeaders(AResponseInfo, origin);
+    AddJsonAnswerHeaders(AResponseInfo, origin);
     AResponseInfo.ResponseBody = std::move(body);
 }
 

@@ -13,6 +13,14 @@
 
 namespace zir::core {
 
+// Why the last start failed, for the shells to show where the log is not seen.
+struct TStartFailure {
+    bool Failed = false;
+    std::string Address;    // "127.0.0.1:80"
+    std::string Reason;     // the error's own message, on one line
+    bool PortTaken = false; // another program holds the port
+};
+
 class CardService {
   public:
     // The server goes with its owner: destroying the service stops it and waits for busy
@@ -24,12 +32,13 @@ class CardService {
     // The start button: binds 127.0.0.1 on the configured port. Logs the outcome; true when the
     // service now runs.
     bool btnStartServerClick();
-    // Why the last start failed (the service log says only that it did); empty after a start
-    // that succeeded.
-    const std::string& StartFailure() const { return startFailure_; }
     // The stop button: true when the service stopped. A server-layer failure (a handler still
     // busy) is logged with its message and leaves the service running.
     bool btnStopServerClick();
+
+    // The outcome of the last start (Failed false after a successful one). Read it on the
+    // thread that ran the start, or after that thread has handed over.
+    const TStartFailure& LastStartFailure() const { return lastStartFailure; }
 
     // Stopped or running: what the two buttons follow. A failed start or stop changes nothing.
     bool Running() const { return httpServer.Active(); }
@@ -49,11 +58,13 @@ class CardService {
     CardEventStreamSettings EventStream;
 
   private:
+    void LogStartFailure(const std::string& reason, bool portTaken);
+
     TCardOperations& cards_;
-    std::string startFailure_;
     // Before the server: handlers use it until the server's destruction has waited for them.
     CardWatcher cardWatcher;
     http::TIdHTTPServer httpServer;
+    TStartFailure lastStartFailure;
 };
 
 } // namespace zir::core

@@ -46,6 +46,7 @@ CardWatcher::~CardWatcher() {
 }
 
 std::optional<CardWatcher::Subscription> CardWatcher::Subscribe() {
+    std::uint64_t firstLook = 0;
     {
         std::lock_guard<std::mutex> guard(mutex_);
         if (closed_ || subscribers_ >= maxSubscribers_)
@@ -59,9 +60,13 @@ std::optional<CardWatcher::Subscription> CardWatcher::Subscribe() {
             }
         }
         ++subscribers_;
+        lookWanted_ = true;
+        firstLook = looksStarted_ + 1;
     }
     wake_.notify_all();
-    return Subscription(*this);
+    Subscription subscription(*this);
+    subscription.firstLook_ = firstLook;
+    return subscription;
 }
 
 std::size_t CardWatcher::Subscribers() const {
@@ -96,6 +101,8 @@ void CardWatcher::Run() {
         wake_.wait(lock, [this] { return ending_ || subscribers_ > 0; });
         if (ending_)
             return;
+        const std::uint64_t look = ++looksStarted_;
+        lookWanted_ = false;
         lock.unlock();
         CardPresence presence;
         try {
@@ -110,12 +117,15 @@ void CardWatcher::Run() {
             loggedFailure = presence.Failure;
         }
         lock.lock();
+        stateLook_ = look;
         if (version_ == 0 || !presence.SameCard(state_)) {
             state_ = std::move(presence);
             ++version_;
-            changed_.notify_all();
         }
-        wake_.wait_for(lock, interval_, [this] { return ending_ || subscribers_ == 0; });
+        // Also without a change: a new stream waits for this look.
+        changed_.notify_all();
+        wake_.wait_for(lock, interval_,
+                       [this] { return ending_ || subscribers_ == 0 || lookWanted_; });
         if (subscribers_ == 0) {
             // Parked, the card is unknown: the next first stream waits for a fresh look.
             version_ = 0;
@@ -125,7 +135,8 @@ void CardWatcher::Run() {
 }
 
 CardWatcher::Subscription::Subscription(Subscription&& other) noexcept
-    : watcher_(std::exchange(other.watcher_, nullptr)), seenVersion_(other.seenVersion_) {}
+    : watcher_(std::exchange(other.watcher_, nullptr)), seenVersion_(other.seenVersion_),
+      firstLook_(other.firstLook_) {}
 
 CardWatcher::Subscription& CardWatcher::Subscription::operator=(Subscription&& other) noexcept {
     if (this != &other) {
@@ -133,6 +144,7 @@ CardWatcher::Subscription& CardWatcher::Subscription::operator=(Subscription&& o
             watcher_->Release();
         watcher_ = std::exchange(other.watcher_, nullptr);
         seenVersion_ = other.seenVersion_;
+        firstLook_ = other.firstLook_;
     }
     return *this;
 }
@@ -150,9 +162,11 @@ CardWatcher::Subscription::WaitForChange(std::chrono::steady_clock::time_point u
     for (;;) {
         if (w.closed_)
             return Wait::Closed;
-        if (w.version_ != 0 && w.version_ != seenVersion_) {
+        // The first state given is one looked at after the subscription was made.
+        const bool first = seenVersion_ == 0;
+        if (w.version_ != 0 && w.version_ != seenVersion_ &&
+            (!first || w.stateLook_ >= firstLook_)) {
             // A version seen before parking may come again after it; the card decides.
-            bool first = seenVersion_ == 0;
             seenVersion_ = w.version_;
             if (first || !w.state_.SameCard(state)) {
                 state = w.state_;

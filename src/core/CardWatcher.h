@@ -60,7 +60,8 @@ class CardWatcher {
         ~Subscription();
 
         // Waits until the card differs from the one this subscription was last given (the
-        // first call: until the watcher knows the card), until `until`, or until the watcher
+        // first call: until a look that began after the subscription was made, so that a new
+        // stream never starts with a card that has gone), until `until`, or until the watcher
         // is closed. On Changed, state is the card now on the reader. Changes that come and go
         // between two calls are not replayed: a slow stream gets the newest card.
         Wait WaitForChange(std::chrono::steady_clock::time_point until, CardPresence& state);
@@ -70,6 +71,7 @@ class CardWatcher {
         explicit Subscription(CardWatcher& watcher) : watcher_(&watcher) {}
         CardWatcher* watcher_;
         std::uint64_t seenVersion_ = 0;
+        std::uint64_t firstLook_ = 0; // the first look whose card this subscription may be given
     };
 
     // Nullopt when maxSubscribers are open or the watcher is closed.
@@ -97,6 +99,9 @@ class CardWatcher {
     // Version 0: the card is not known yet (no poll since the thread last parked).
     std::uint64_t version_ = 0;
     CardPresence state_;
+    std::uint64_t looksStarted_ = 0; // counts the looks begun
+    std::uint64_t stateLook_ = 0;    // the look state_ comes from
+    bool lookWanted_ = false;        // a new subscription waits for a look: no pause before it
     std::thread thread_;
 };
 

@@ -14,6 +14,7 @@ class InProcessCardOperations final : public TCardOperations {
     bool ReadUid(const CardOperationGuard& held, TIdCardRec& rec) override;
     bool ReadFull(const CardOperationGuard& held, TIdCardRec& rec) override;
     void Beep(const CardOperationGuard& held, int32_t on) override;
+    TReaderBinding Binding() const override { return {api_.Simulated, api_.Missing}; }
 
   private:
     reader::TReaderApi api_;

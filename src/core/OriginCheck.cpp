@@ -29,13 +29,23 @@ TOriginDecision Refuse(std::string_view what, std::string_view value, const std:
 
 TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
                              const config::TWebOrigins& rules) {
+    return DecideOrigin(origin, host, "", rules);
+}
+
+TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
+                             std::string_view fetchSite, const config::TWebOrigins& rules) {
     TOriginDecision decision;
     if (rules.AnyOrigin)
         return decision;
+    decision.NoStore = true;
     if (!host.empty() && !IsLoopbackHost(host))
         return Refuse("HOST", host, "not 127.0.0.1 or localhost");
-    if (origin.empty())
+    if (origin.empty()) {
+        fetchSite = platform::TrimBlanksAndControls(fetchSite);
+        if (platform::EqualsIgnoringAsciiCase(fetchSite, "cross-site"))
+            return Refuse("SEC-FETCH-SITE", fetchSite, "a page of another site, without Origin");
         return decision;
+    }
     if (!rules.Allows(origin))
         return Refuse("ORIGIN", origin, rules.Error.empty() ? "not in WebOrigins" : rules.Error);
     decision.AllowOrigin = origin;
@@ -45,7 +55,8 @@ TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
 
 TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request,
                              const config::TWebOrigins& rules) {
-    return DecideOrigin(request.HeaderLines.Values("Origin"), request.Host, rules);
+    return DecideOrigin(request.HeaderLines.Values("Origin"), request.Host,
+                        request.HeaderLines.Values("Sec-Fetch-Site"), rules);
 }
 
 void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response, const TOriginDecision& decision) {
@@ -54,6 +65,12 @@ void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response, const TOriginD
     response.CustomHeaders.Add("Access-Control-Allow-Method:*");
     if (decision.VaryOrigin)
         response.CustomHeaders.Add("Vary: Origin");
+}
+
+void AddJsonAnswerHeaders(http::TIdHTTPResponseInfo& response, const TOriginDecision& decision) {
+    AddAccessControlHeaders(response, decision);
+    if (decision.NoStore)
+        response.CustomHeaders.Add("Cache-Control: no-store");
 }
 
 void AnswerRefused(http::TIdHTTPResponseInfo& response) {

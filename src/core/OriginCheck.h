@@ -18,6 +18,7 @@ struct TOriginDecision {
     std::string LogLine;           // refused: the service-log line naming the origin or host
     std::string AllowOrigin = "*"; // allowed: the Access-Control-Allow-Origin value
     bool VaryOrigin = false;       // allowed: the answer depends on Origin ("Vary: Origin")
+    bool NoStore = false;          // a list is in effect: card answers are kept in no browser cache
 };
 
 // The rules applied to a request's Origin and Host header values ("" when absent). Every origin
@@ -30,6 +31,13 @@ struct TOriginDecision {
 TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
                              const config::TWebOrigins& rules);
 
+// The same, with the request's Sec-Fetch-Site value ("" when absent). With a list, a request
+// without Origin that the browser marks "cross-site" (an <img>, a frame, a link or a navigation
+// from another site's page) is refused like an unlisted origin: only programs, which send
+// neither, and the browser's own and same-site requests are served without Origin.
+TOriginDecision DecideOrigin(std::string_view origin, std::string_view host,
+                             std::string_view fetchSite, const config::TWebOrigins& rules);
+
 // The same for a request.
 TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request,
                              const config::TWebOrigins& rules);
@@ -37,6 +45,10 @@ TOriginDecision DecideOrigin(const http::TIdHTTPRequestInfo& request,
 // The cross-origin lines of an allowed answer: without a list the lines the service always
 // sent, any page may read it; with one, the request's origin in place of "*" and "Vary: Origin".
 void AddAccessControlHeaders(http::TIdHTTPResponseInfo& response, const TOriginDecision& decision);
+
+// The head lines of a JSON answer beside its type: the cross-origin lines and, under a list,
+// "Cache-Control: no-store" (card answers and the status alike).
+void AddJsonAnswerHeaders(http::TIdHTTPResponseInfo& response, const TOriginDecision& decision);
 
 // A refused request's answer: "403 Forbidden" with an empty body, the connection kept.
 void AnswerRefused(http::TIdHTTPResponseInfo& response);

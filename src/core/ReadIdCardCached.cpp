@@ -18,7 +18,9 @@ TAttempt ReadOnce(TCardOperations& cards, const CardOperationGuard& held, TIdCar
     std::string key;
     if (cacheOn && cards.ReadUid(held, rec) && !rec.Uid.empty()) {
         key = rec.Uid;
-        if (TIdCardCache::Find(key, rec)) {
+        // The kind of card must match too: a card showing a remembered UID is not necessarily
+        // the card that was read under it.
+        if (TIdCardCache::Find(key, rec.UidType, rec)) {
             rec.FromCache = true;
             ok = true;
             return TAttempt::Answered;

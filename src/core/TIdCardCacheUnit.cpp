@@ -20,6 +20,17 @@ bool TIdCardCache::Find(const std::string& uid, TIdCardRec& rec) {
     return hit;
 }
 
+bool TIdCardCache::Find(const std::string& uid, const std::string& uidType, TIdCardRec& rec) {
+    bool hit = false;
+    for (const TIdCardItem& item : table) {
+        if (item.Key == uid && item.Rec.UidType == uidType) {
+            rec = item.Rec;
+            hit = true;
+        }
+    }
+    return hit;
+}
+
 void TIdCardCache::Add(const std::string& uid, const TIdCardRec& rec) {
     // Reduced before use, so the counter never grows past the capacity.
     nextSlot %= kCapacity;

@@ -28,6 +28,10 @@ class TIdCardCache {
     // rec, so when two slots hold the same UID the later one wins. Untouched rec on a miss.
     static bool Find(const std::string& uid, TIdCardRec& rec);
 
+    // The same, counting only slots whose record's UidType is uidType too: a UID alone can be
+    // copied, or shown by a card of another kind, and must not hand out a holder's record.
+    static bool Find(const std::string& uid, const std::string& uidType, TIdCardRec& rec);
+
     // Stores a copy in the next slot, first in first out; no search for the same UID.
     static void Add(const std::string& uid, const TIdCardRec& rec);
 

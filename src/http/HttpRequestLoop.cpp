@@ -78,6 +78,12 @@ std::size_t BodyCost(const TIdHTTPRequestInfo& request, std::size_t bodyBytes,
     return settings.ParseParams && IsFormBody(request) ? 2 * bodyBytes : bodyBytes;
 }
 
+// OPTIONS with both lines a browser puts into its preflight.
+bool IsPreflight(const TIdHTTPRequestInfo& request) {
+    return request.Method == "OPTIONS" && !request.HeaderLines.Values("Origin").empty() &&
+           !request.HeaderLines.Values("Access-Control-Request-Method").empty();
+}
+
 // One request after its request line. False when the connection has been closed.
 bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
                   TIdHTTPRequestInfo& request) {
@@ -101,6 +107,9 @@ bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
         request.HeaderLines.Add(line);
     }
     FillHeaderFields(request);
+    if (request.Method == "OPTIONS" && !IsPreflight(request)) {
+        throw EIdException(messages::kErrorInParsingCommand);
+    }
 
     if (request.ContentLength > 0 &&
         static_cast<std::size_t>(request.ContentLength) > settings.MaxBodySize) {
@@ -160,7 +169,8 @@ bool ServeRequest(TIdPeerThread& thread, const THttpLoopSettings& settings,
     // A HEAD client reads no body: those bytes would start the next answer it reads.
     response.SuppressBody = request.Method == "HEAD";
     try {
-        settings.OnCommandGet(&thread, request, response);
+        (request.Method == "OPTIONS" ? settings.OnCommandPreflight
+                                     : settings.OnCommandGet)(&thread, request, response);
     } catch (const std::exception& error) {
         response.SetResponseCode(500);
         response.ResponseBody = error.what();
@@ -196,7 +206,11 @@ void Serve(TIdPeerThread& thread, const THttpLoopSettings& settings) {
         std::string method = platform::AsciiUpperCase(rest.substr(0, firstBlank));
         std::string target = firstBlank == std::string::npos ? "" : rest.substr(firstBlank + 1);
 
-        if ((method != "GET" && method != "POST" && method != "HEAD") || !settings.OnCommandGet) {
+        const bool served = method == "OPTIONS"
+                                ? static_cast<bool>(settings.OnCommandPreflight)
+                                : (method == "GET" || method == "POST" || method == "HEAD") &&
+                                      settings.OnCommandGet;
+        if (!served) {
             if (settings.OnCommandOther) {
                 settings.OnCommandOther(&thread, method, target, version);
             }

@@ -23,6 +23,11 @@ struct THttpLoopSettings {
     bool ParseParams = true;
     TIdHTTPGetEvent OnCommandGet;
     TIdHTTPOtherEvent OnCommandOther;
+    // A browser's preflight (OPTIONS with Origin and Access-Control-Request-Method), read whole
+    // like a GET and answered here. Set, every other OPTIONS is read whole too and closes the
+    // connection without a reply, as its header block's empty line always did; unset, OPTIONS
+    // goes to OnCommandOther like every other method.
+    TIdHTTPGetEvent OnCommandPreflight;
     // Bounds against unbounded input: more header lines close without reply; a larger body is
     // answered 413 and the connection closed.
     std::size_t MaxHeaderLines = 100;

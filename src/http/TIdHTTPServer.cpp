@@ -13,6 +13,7 @@ std::function<void(TIdPeerThread&)> TIdHTTPServer::MakeExecutor() {
     settings.ParseParams = ParseParams;
     settings.OnCommandGet = OnCommandGet;
     settings.OnCommandOther = OnCommandOther;
+    settings.OnCommandPreflight = OnCommandPreflight;
     settings.BodyBudget = std::make_shared<RequestBodyBudget>(MaxBodyBytesInFlight);
     return [settings](TIdPeerThread& thread) { RunHttpRequestLoop(thread, settings); };
 }

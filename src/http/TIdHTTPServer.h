@@ -20,6 +20,7 @@ class TIdHTTPServer : public TIdTCPServer {
     std::string ServerSoftware;
     TIdHTTPGetEvent OnCommandGet;
     TIdHTTPOtherEvent OnCommandOther;
+    TIdHTTPGetEvent OnCommandPreflight; // see THttpLoopSettings
 
   protected:
     std::function<void(TIdPeerThread&)> MakeExecutor() override;

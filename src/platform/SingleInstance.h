@@ -22,6 +22,10 @@ class SingleInstance {
     // The process id of the live instance holding the mark for this key, if any (not Windows).
     static std::optional<long> RunningProcessId(const std::string& key);
 
+    // Whether a live process holds the mark for this key now. Windows: whether the mutex exists
+    // in this session, whatever the key.
+    static bool IsHeld(const std::string& key);
+
   private:
     SingleInstance() = default;
     struct State;

@@ -12,4 +12,10 @@ std::string SystemErrorText(unsigned long code) {
     return result.empty() ? "error " + std::to_string(code) : result;
 }
 
+std::string ErrorCodeText(const std::error_code& error) {
+    if (error.category() == std::system_category())
+        return SystemErrorText(static_cast<unsigned long>(error.value()));
+    return error.message();
+}
+
 } // namespace zir::platform

@@ -63,6 +63,8 @@ struct TReaderApi {
     unpack_t unpack = nullptr; // DLL_File
 
     std::string Missing;
+    // Bound from zir's own simulated reader (--simulate), not from a vendor's libraries.
+    bool Simulated = false;
 };
 
 } // namespace zir::reader

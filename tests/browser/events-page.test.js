@@ -55,7 +55,7 @@ test('a card placed shows its UID and holder, a removal clears it, another card 
     const page = await browser.context.newPage();
     const problems = [];
     page.on('pageerror', (error) => problems.push(String(error)));
-    await page.goto(`${pageServer.origin}/events.html?port=${zir.port}&listen=1`);
+    await page.goto(`${pageServer.origin}/examples/events.html?port=${zir.port}&listen=1`);
 
     const first = await shown(page, readDone);
     assert.equal(first.uid, 'UID：A1B2C3D4');
@@ -87,7 +87,7 @@ test('with read=0 the page shows the UID alone, and says so when the service is 
   const zir = await startZir(cardB);
   try {
     const page = await browser.context.newPage();
-    await page.goto(`${pageServer.origin}/events.html?port=${zir.port}&listen=1&read=0`);
+    await page.goto(`${pageServer.origin}/examples/events.html?port=${zir.port}&listen=1&read=0`);
     const card = await shown(page, () =>
       document.getElementById('status').textContent === '检测到卡片。');
     assert.equal(card.uid, 'UID：B2C3');

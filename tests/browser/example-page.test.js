@@ -79,7 +79,7 @@ async function openPage(port) {
   const page = await context.newPage();
   const problems = [];
   page.on('pageerror', (error) => problems.push(String(error)));
-  await page.goto(`${pageServer.origin}/index.html?port=${port}`);
+  await page.goto(`${pageServer.origin}/examples/index.html?port=${port}`);
   return { page, problems };
 }
 
@@ -201,12 +201,12 @@ test('the port is the page setting: kept between visits and checked before a req
     const { page } = await openPage(zir.port);
     assert.equal((await click(page, '读取UID')).kind, 'success');
     // Without ?port= the page takes the port it used last.
-    await page.goto(`${pageServer.origin}/index.html`);
+    await page.goto(`${pageServer.origin}/examples/index.html`);
     assert.equal(await page.inputValue('#port'), String(zir.port));
     assert.deepEqual((await click(page, '读取UID')).fields, cards[2].uid);
     // &read=uid and &read=1 read at once, without a click.
     for (const [read, fields] of [['uid', cards[2].uid], ['1', cards[2].fields]]) {
-      await page.goto(`${pageServer.origin}/index.html?port=${zir.port}&read=${read}`);
+      await page.goto(`${pageServer.origin}/examples/index.html?port=${zir.port}&read=${read}`);
       await page.waitForFunction(() => document.getElementById('status').className !== '');
       assert.deepEqual(await page.$$eval('#fields dt', (dts) =>
         dts.map((dt) => [dt.textContent, dt.nextElementSibling.textContent])), fields, read);

@@ -10,6 +10,7 @@
 const childProcess = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
+const https = require('node:https');
 const net = require('node:net');
 const os = require('node:os');
 const path = require('node:path');
@@ -33,23 +34,26 @@ function freePort() {
   });
 }
 
-// The page's own origin: examples/ served by a small static server.
-async function startPageServer() {
+// The page's own origin: examples/ and the client (clients/js/) served by a small static server
+// under their paths in the tree, over https when tls ({ key, cert }) is given.
+async function startPageServer({ tls } = {}) {
   const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
                   '.css': 'text/css; charset=utf-8' };
-  const folder = path.join(root, 'examples');
-  const server = http.createServer((request, response) => {
-    const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
-    const file = path.join(folder, name);
-    if (!types[path.extname(name)] || !fs.existsSync(file)) {
+  const folders = ['examples', path.join('clients', 'js')].map((dir) => path.join(root, dir));
+  const serve = (request, response) => {
+    const file = path.join(root, path.normalize(new URL(request.url, 'http://x').pathname));
+    if (!folders.includes(path.dirname(file)) || !types[path.extname(file)] ||
+        !fs.existsSync(file)) {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, { 'Content-Type': types[path.extname(name)] });
+    response.writeHead(200, { 'Content-Type': types[path.extname(file)] });
     response.end(fs.readFileSync(file));
-  });
+  };
+  const server = tls ? https.createServer(tls, serve) : http.createServer(serve);
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { server, origin: 'http://127.0.0.1:' + server.address().port };
+  const { port } = server.address();
+  return { server, port, origin: `${tls ? 'https' : 'http'}://127.0.0.1:${port}` };
 }
 
 // The real service with the simulated reader, its settings and card file in a folder of its own.
@@ -101,8 +105,9 @@ async function startZir(card, { webType = 0, webOrigins = '' } = {}) {
   };
 }
 
-// Headless Chromium with a fresh profile; close() ends it and removes the profile.
-async function startBrowser() {
+// Headless Chromium with a fresh profile; close() ends it and removes the profile. args: more
+// switches, e.g. the address space a page server's port belongs to.
+async function startBrowser({ args = [], ignoreHTTPSErrors = false } = {}) {
   // Without the background-networking switches Chromium keeps trying to reach its own
   // services, which a closed network refuses.
   const userDataDir = fs.mkdtempSync(path.join(os.tmpdir(), 'zir-chromium-'));
@@ -111,7 +116,9 @@ async function startBrowser() {
     headless: true,
     viewport: { width: 820, height: 640 },
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           ...args],
+    ignoreHTTPSErrors,
   });
   return {
     context,

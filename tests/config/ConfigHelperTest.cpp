@@ -133,6 +133,25 @@ TEST_F(ConfigFile, BlanksAroundTheEqualsSign) {
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(ConfigFile, AHandTypedWebOriginsKeyIsTrimmedAndOtherKeysAreNamed) {
+    // Blanks around the key (and its case) do not lose the list; the four integer keys keep
+    // their exact match, so "WebPort " is no port, and is named with the other strangers.
+    for (const char* line :
+         {"WebOrigins =https://desk.example.com", " webORIGINS\t=https://desk.example.com",
+          "WebOrigins=https://desk.example.com"}) {
+        Load(std::string("WebPort =81\r\n") + line + "\r\nWebOrigins=null\r\n");
+        EXPECT_EQ(TConfigHelper::GetWebOrigins(), "https://desk.example.com") << line;
+        EXPECT_EQ(TConfigHelper::GetConfig().WebPort, 80) << line;
+        EXPECT_EQ(TConfigHelper::LastUnknownKeys(), std::vector<std::string>{"WebPort "}) << line;
+    }
+    EXPECT_EQ(zir::config::UnknownConfigKeys("WebOrigin=x\nWEBCACHE=1\n; Web=note\n"
+                                             "no equals sign\n\nWeb Port=1\n=\n"),
+              (std::vector<std::string>{"WebOrigin", "Web Port", ""}));
+    Load("WebPort=81\r\n");
+    EXPECT_TRUE(TConfigHelper::LastUnknownKeys().empty());
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(ConfigFile, ABadValueStopsTheLoadWhereItHappened) {
     Reset(0, 0, 0, 0);
     ExpectRec(Load("WebPort=8080 \r\nWebType=1\r\n"), 0, 0, 0, 0);

@@ -133,3 +133,35 @@ TEST(CardWatcher, RefusesBeyondItsLimitAndClosingEndsWaitsAtOnce) {
     watcher.Open();
     EXPECT_TRUE(watcher.Subscribe());
 }
+
+TEST(CardWatcher, ANewSubscriptionStartsWithALookMadeAfterItNotAnOldOne) {
+    ScriptedReader reader;
+    reader.Place("A1");
+    // A long pause between looks: what the watcher saw last is old by the time a stream comes.
+    CardWatcher watcher([&] { return reader.Look(); }, 2s);
+    auto first = watcher.Subscribe();
+    CardPresence state;
+    ASSERT_EQ(Next(*first, state), CardWatcher::Wait::Changed);
+    ASSERT_TRUE(state.Present);
+
+    reader.Remove();
+    auto second = watcher.Subscribe();
+    CardPresence fresh;
+    // Not "A1": that card has gone. And not a pause's length later: the look is made at once.
+    ASSERT_EQ(Next(*second, fresh, 1s), CardWatcher::Wait::Changed);
+    EXPECT_FALSE(fresh.Present);
+    // The stream that was there hears of the removal from the same look.
+    ASSERT_EQ(Next(*first, state, 100ms), CardWatcher::Wait::Changed);
+    EXPECT_FALSE(state.Present);
+
+    // The card lying still: a new stream is still told at once, from its own look.
+    reader.Place("B2");
+    auto third = watcher.Subscribe();
+    ASSERT_EQ(Next(*third, fresh, 1s), CardWatcher::Wait::Changed);
+    EXPECT_EQ(fresh.Uid, "B2");
+    const int looks = reader.Calls();
+    auto fourth = watcher.Subscribe();
+    ASSERT_EQ(Next(*fourth, fresh, 1s), CardWatcher::Wait::Changed);
+    EXPECT_EQ(fresh.Uid, "B2");
+    EXPECT_EQ(reader.Calls(), looks + 1);
+}

@@ -1,4 +1,5 @@
 #include "core/OriginCheck.h"
+#include "platform/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -98,4 +99,29 @@ TEST(OriginCheck, ABadSettingRefusesEveryOriginAndSaysWhy) {
              "'https://desk.example.com/' is not an origin (scheme://host[:port], null or *)]"},
             {"", "127.0.0.1", true, "*", false, ""},
         });
+}
+
+TEST(OriginCheck, WithAListACrossSiteRequestWithoutOriginIsRefusedOthersAreNot) {
+    const auto list = ParseWebOrigins("https://desk.example.com");
+    // An <img>, a frame or a navigation from another site's page sends no Origin; the browser
+    // still says where it comes from.
+    for (const char* site : {"cross-site", "Cross-Site", " cross-site "}) {
+        const TOriginDecision d = DecideOrigin("", "127.0.0.1", site, list);
+        EXPECT_FALSE(d.Allowed) << site;
+        EXPECT_EQ(d.LogLine, "##REQUEST REFUSED --> [SEC-FETCH-SITE: " +
+                                 std::string(zir::platform::TrimBlanksAndControls(site)) +
+                                 "; a page of another site, without Origin]");
+    }
+    for (const char* site : {"", "none", "same-origin", "same-site", "cross-site-ish"}) {
+        const TOriginDecision d = DecideOrigin("", "127.0.0.1", site, list);
+        EXPECT_TRUE(d.Allowed) << site;
+        EXPECT_EQ(d.AllowOrigin, "*");
+        EXPECT_TRUE(d.NoStore);
+    }
+    // A listed page's own cross-site fetch carries its Origin, which decides.
+    EXPECT_TRUE(DecideOrigin("https://desk.example.com", "", "cross-site", list).Allowed);
+    // Without a list nothing changes, to the byte.
+    const TOriginDecision open = DecideOrigin("", "", "cross-site", ParseWebOrigins(""));
+    EXPECT_TRUE(open.Allowed);
+    EXPECT_FALSE(open.NoStore);
 }

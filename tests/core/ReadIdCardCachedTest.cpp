@@ -156,3 +156,22 @@ TEST_F(CachedRead, ACardSwappedMidReadIsReadOnceMoreAndStoredOnlyUnderItsOwnUid)
     EXPECT_EQ(Count("SDT_SelectIDCard"), 2);
     EXPECT_EQ(CardsInCache(), 0);
 }
+
+TEST_F(CachedRead, ACachedUidOnAnotherKindOfCardIsAMissAndReadsInFull) {
+    Read("A1B2C3D4", "holder of the identity card");
+    // A card of another kind showing the same UID (copied, or an IC card) must not get the
+    // holder's record: the kind of the UID read is part of the match.
+    card.UidCardType = 4;
+    TIdCardRec copy = Read("A1B2C3D4", "whoever the card names");
+    EXPECT_FALSE(copy.FromCache);
+    EXPECT_EQ(copy.Name, "whoever the card names");
+    EXPECT_EQ(copy.UidType, "IC卡");
+    EXPECT_EQ(Count("SDT_SelectIDCard"), 1);
+
+    // Both kinds are now remembered under the one UID, each answering its own kind.
+    EXPECT_EQ(Read("A1B2C3D4", "changed on the reader").Name, "whoever the card names");
+    card.UidCardType = 16;
+    TIdCardRec original = Read("A1B2C3D4", "changed on the reader");
+    EXPECT_TRUE(original.FromCache);
+    EXPECT_EQ(original.Name, "holder of the identity card");
+}

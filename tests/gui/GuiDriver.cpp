@@ -153,6 +153,22 @@ std::string Exchange(SOCKET s, const std::string& target, std::string& pending) 
 
 } // namespace
 
+PortHolder::PortHolder() {
+    EnsureWinsock();
+    SOCKET s = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, 0);
+    SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+    socket_ = s;
+    sockaddr_in address = Loopback(0);
+    int length = sizeof address;
+    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(s, 1) == 0 &&
+        getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port_ = ntohs(address.sin_port);
+}
+
+PortHolder::~PortHolder() {
+    closesocket(static_cast<SOCKET>(socket_));
+}
+
 std::string HttpGet(int port, const std::string& target) {
     SOCKET s = ConnectLoopback(port);
     if (s == INVALID_SOCKET)
@@ -242,11 +258,11 @@ void ZirProcess::Start(const std::wstring& extraArguments) {
     startup.hStdOutput = out;
     startup.hStdError = err;
     std::wstring program = BinFolder() + L"\\zir.exe";
-    std::wstring line = L"\"" + program + L"\" --config=\"" + SettingsFile() +
-                        L"\" --simulate=\"" + CardFile() + L"\" " + extraArguments;
+    std::wstring line = L"\"" + program + L"\" --config=\"" + SettingsFile() + L"\" --simulate=\"" +
+                        CardFile() + L"\" " + extraArguments;
     PROCESS_INFORMATION info{};
-    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &startup, &info))
+    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &info))
         info_ = info;
     CloseHandle(out);
     CloseHandle(err);
@@ -322,8 +338,7 @@ HWND ZirProcess::MainWindow(std::chrono::milliseconds limit) const {
 HWND ZirProcess::TopWindow(const wchar_t* windowClass, bool visibleOnly,
                            std::chrono::milliseconds limit) const {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTop(Pid(), windowClass, visibleOnly)) != nullptr; },
-              limit);
+    WaitUntil([&] { return (found = FindTop(Pid(), windowClass, visibleOnly)) != nullptr; }, limit);
     return found;
 }
 
@@ -350,7 +365,8 @@ std::string Text(HWND window) {
     // WM_GETTEXT, not GetWindowText: only the message reaches a control of another process.
     LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    LRESULT got =
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(got));
     return Utf8(text);
 }
@@ -391,6 +407,29 @@ bool TrayIconExists(HWND window, UINT id) {
     data.uID = id;
     data.uFlags = 0;
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::string TrayText(HWND main, int which) {
+    DWORD_PTR atom = 0;
+    if (!SendMessageTimeoutW(main, RegisterWindowMessageW(win32::kTrayTextMessageName),
+                             static_cast<WPARAM>(which), 0, SMTO_NORMAL, 5000, &atom) ||
+        atom == 0)
+        return "";
+    wchar_t text[256] = {};
+    const UINT n = GlobalGetAtomNameW(static_cast<ATOM>(atom), text, 256);
+    GlobalDeleteAtom(static_cast<ATOM>(atom));
+    return Utf8(std::wstring(text, n));
+}
+
+std::vector<std::string> MemoLines(HWND memo) {
+    std::vector<std::string> lines;
+    std::string text = Text(memo);
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
 }
 
 } // namespace zir::gui

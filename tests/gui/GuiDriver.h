@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 namespace zir::gui {
@@ -43,6 +44,21 @@ std::string HttpGet(int port, const std::string& target);
 int HttpGetRepeated(int port, const std::string& target, int count);
 // The body of an answer.
 std::string Body(const std::string& answer);
+
+// A loopback port held by a listener, as another program would hold it. Its socket is not
+// inherited: the zir.exe a test starts must not hold the port on after the test lets it go.
+class PortHolder {
+  public:
+    PortHolder();
+    ~PortHolder();
+    PortHolder(const PortHolder&) = delete;
+    PortHolder& operator=(const PortHolder&) = delete;
+    int Port() const { return port_; }
+
+  private:
+    UINT_PTR socket_;
+    int port_ = 0;
+};
 
 // Polls until the condition holds or the time is up; returns the condition's last value.
 bool WaitUntil(const std::function<bool()>& condition,
@@ -82,7 +98,8 @@ class ZirProcess {
     HWND TopWindow(const wchar_t* windowClass, bool visibleOnly,
                    std::chrono::milliseconds limit = std::chrono::seconds(10)) const;
     // The next message box this process shows.
-    MessageBoxSeen WaitForMessageBox(std::chrono::milliseconds limit = std::chrono::seconds(10)) const;
+    MessageBoxSeen
+    WaitForMessageBox(std::chrono::milliseconds limit = std::chrono::seconds(10)) const;
     bool MessageBoxShown() const;
 
   private:
@@ -105,5 +122,10 @@ HWND FocusOf(HWND window);
 // Whether the notification area holds an icon for (window, id): a change that asks for nothing
 // succeeds only for an icon that exists.
 bool TrayIconExists(HWND window, UINT id);
+// The main window's tray tip (which 0) or the balloon's text on show (1; "" for none), through
+// the program's test message.
+std::string TrayText(HWND main, int which);
+// The lines of a memo, without their line breaks.
+std::vector<std::string> MemoLines(HWND memo);
 
 } // namespace zir::gui

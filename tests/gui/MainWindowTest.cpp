@@ -3,7 +3,11 @@
 
 #include "GuiFixture.h"
 
+#include "shell/common/StartFailureNotice.h"
 #include "shell/win32/ControlIds.h"
+
+#include <optional>
+#include <winsock2.h>
 
 namespace zir::gui {
 namespace {
@@ -15,14 +19,61 @@ TEST_F(GuiTest, LaunchShowsOnlyTheTrayIconAndTheTrayShowsTheWindow) {
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(Text(main), "身份证zir");
     EXPECT_TRUE(TrayIconExists(main, kTrayIconId));
-    EXPECT_FALSE(TrayIconExists(main, kTrayIconId + 1));
+    EXPECT_EQ(TrayText(main, 0), "zir服务");
+    EXPECT_EQ(TrayText(main, 1), "");
     EXPECT_EQ(zir->TopWindow(kSettingsWindowClass, true, std::chrono::milliseconds(0)), nullptr);
 
     PostMessageW(main, kTrayIconMessage, kTrayIconId, WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-    EXPECT_NE(MemoText(Control(main, IDC_mmo1)).find("==SERVER START SUCCESS --> [127.0.0.1:" +
-                                                     std::to_string(port) + "]"),
+    EXPECT_NE(MemoText(Control(main, IDC_mmo1))
+                  .find("==SERVER START SUCCESS --> [127.0.0.1:" + std::to_string(port) + "]"),
               std::string::npos);
+}
+
+TEST_F(GuiTest, AFailedStartShowsInTheTrayOnceAndAStartClearsIt) {
+    std::optional<PortHolder> holder(std::in_place);
+    ASSERT_NE(holder->Port(), 0) << WSAGetLastError();
+    StartOn(holder->Port());
+    ASSERT_NE(main, nullptr) << zir->Err();
+    HWND log = Control(main, IDC_mmo1);
+    const std::string address = "127.0.0.1:" + std::to_string(holder->Port());
+    ASSERT_TRUE(WaitUntil([&] { return MemoLines(log).size() >= 2; })) << zir->Out();
+    EXPECT_EQ(MemoLines(log),
+              (std::vector<std::string>{
+                  "SERVER START FAIL...",
+                  "SERVER START FAIL --> [" + address +
+                      "] Could not bind socket. Address and port are already in use.",
+              }));
+    EXPECT_EQ(TrayText(main, 0), shell::kStoppedTrayTip);
+    EXPECT_EQ(TrayText(main, 1),
+              address + " 已被其他程序占用，请在“设置”中选择其他端口，再启动服务。");
+    EXPECT_TRUE(IsWindowEnabled(Control(main, IDC_btnStartServer)));
+
+    holder.reset();
+    Click(Control(main, IDC_btnStartServer));
+    ASSERT_TRUE(WaitUntil([&] {
+        return IsWindowEnabled(Control(main, IDC_btnStopServer)) != FALSE;
+    })) << MemoText(log);
+    EXPECT_EQ(TrayText(main, 0), "zir服务");
+    EXPECT_EQ(TrayText(main, 1), "");
+}
+
+TEST_F(GuiTest, ATrayIconTheShellRefusedIsAddedAgainAndTheRetriesAreLogged) {
+    SetEnvironmentVariableW(kTrayAddFailuresVariable, L"2");
+    Launch();
+    SetEnvironmentVariableW(kTrayAddFailuresVariable, nullptr);
+    EXPECT_TRUE(
+        WaitUntil([&] { return TrayIconExists(main, kTrayIconId); }, std::chrono::seconds(10)));
+    HWND log = Control(main, IDC_mmo1);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return MemoText(log).find("==TRAY ICON ADD SUCCESS") != std::string::npos; }));
+    const std::string text = MemoText(log);
+    const size_t first = text.find("==TRAY ICON ADD FAIL...retrying every 2 s\n");
+    const size_t retry = text.find("==TRAY ICON ADD FAIL...retry 1\n");
+    const size_t added = text.find("==TRAY ICON ADD SUCCESS...after 2 retries\n");
+    EXPECT_LT(first, retry) << text;
+    EXPECT_LT(retry, added) << text;
+    EXPECT_NE(added, std::string::npos) << text;
 }
 
 TEST_F(GuiTest, CloseAndMinimiseOnlyHideTheWindowAndTheServiceGoesOn) {
@@ -33,7 +84,8 @@ TEST_F(GuiTest, CloseAndMinimiseOnlyHideTheWindowAndTheServiceGoesOn) {
         PostMessageW(main, WM_SYSCOMMAND, command, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << command;
         EXPECT_TRUE(zir->Running());
-        EXPECT_NE(Body(HttpGet(port, "/?type=UID")).find("\"uid\":\"A1B2C3D4\""), std::string::npos);
+        EXPECT_NE(Body(HttpGet(port, "/?type=UID")).find("\"uid\":\"A1B2C3D4\""),
+                  std::string::npos);
     }
 }
 
@@ -64,11 +116,20 @@ TEST_F(GuiTest, TheServiceLogKeepsItsLast5000Lines) {
         std::string text = MemoText(log);
         return std::count(text.begin(), text.end(), '\n');
     };
-    EXPECT_TRUE(WaitUntil([&] { return lines() >= 4999; })) << lines();
-    EXPECT_LE(lines(), 5000);
-    // The oldest went: the start line is gone, the last request is there.
+    // One more, told apart by its path: once its lines are the newest, all have arrived.
+    ASSERT_FALSE(HttpGet(port, "/last?type=UID").empty());
+    std::vector<std::string> kept;
+    EXPECT_TRUE(WaitUntil([&] {
+        kept = MemoLines(log);
+        return kept.size() >= 2 && kept[kept.size() - 2] == "##REQUEST --> [URI: /last; TYPE: UID]";
+    })) << lines();
+    EXPECT_EQ(lines(), 5000);
+    ASSERT_EQ(kept.size(), 5000u);
+    // The oldest went, cut at a line start: the start line is gone and the first line kept is
+    // a whole one, a request's or its read's, as the last two are.
     EXPECT_EQ(MemoText(log).find("SERVER START SUCCESS"), std::string::npos);
-    EXPECT_NE(MemoText(log).rfind("##READ SUCCESS"), std::string::npos);
+    EXPECT_TRUE(kept.front() == "##REQUEST --> [URI: /; TYPE: UID]" || kept.front() == kept.back())
+        << kept.front();
 }
 
 TEST_F(GuiTest, ControlsStandWhereTheLayoutPutsThemAndFollowAResize) {

@@ -2,6 +2,7 @@
 // request loop's behaviour for it (an answer, or none with the connection closed or left
 // waiting), and another client is served right after every case.
 
+#include "PreflightAnswerHead.h"
 #include "ServiceFixture.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ enum class Then {
 };
 
 // What a case expects back, by name: the service's own answers, fetched once.
-enum class Reply { Uid, Full, Favicon, Head, TooLarge };
+enum class Reply { Uid, Full, Favicon, Head, TooLarge, Preflight };
 
 struct HostileCase {
     std::string Name;
@@ -104,6 +105,14 @@ std::vector<HostileCase> Cases() {
         {"UnknownMethodWaitsForTheNextLine", "PUT / HTTP/1.1\r\n", NoReplyOpen},
         {"BrowserPreflight",
          "OPTIONS / HTTP/1.1\r\nOrigin:http://a.test\r\nAccess-Control-Request-Method:GET\r\n\r\n",
+         Answer,
+         {Preflight}},
+        {"PipelinedAfterAPreflight",
+         "OPTIONS * HTTP/1.1\r\nOrigin: x\r\nAccess-Control-Request-Method: PUT\r\n\r\n" +
+             Get("/?type=UID"),
+         Answer,
+         {Preflight, Uid}},
+        {"OptionsWithOriginOnly", "OPTIONS / HTTP/1.1\r\nOrigin: http://a.test\r\n\r\n",
          NoReplyClosed},
         {"Http2Preface", "PRI * HTTP/2.0\r\n\r\nSM\r\n\r\n", NoReplyClosed},
         {"VeryLongMethod", std::string(1000, 'A') + " / HTTP/1.1\r\n\r\n", NoReplyClosed},
@@ -274,6 +283,7 @@ class HostileInput : public testing::TestWithParam<HostileCase> {
         replies[Reply::Full] = full.Raw();
         replies[Reply::Head] = full.Head;
         replies[Reply::Favicon] = service->Get("/favicon.ico").Raw();
+        replies[Reply::Preflight] = PreflightAnswerHead();
         replies[Reply::TooLarge] = "HTTP/1.1 413 Request Entity To Long\r\n"
                                    "Connection: close\r\n"
                                    "Content-Type: text/html\r\n"

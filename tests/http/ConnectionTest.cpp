@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <regex>
+#include <string>
 
 #include "http/EIdException.h"
 #include "http/TIdIOHandlerMemory.h"
@@ -101,4 +105,19 @@ TEST(Connection, WriteBufferGoesOutInOnePiece) {
     c.connection->Disconnect(); // a second close does nothing
     EXPECT_FALSE(c.connection->Connected());
     EXPECT_EQ(ErrorOf([&] { c.connection->Write("x"); }), "Connection Closed Gracefully.");
+}
+
+// What the README promises about the longest line is what a connection takes.
+TEST(Connection, TheReadmesLineLimitIsTheConnections) {
+    std::ifstream readme(std::string(ZIR_SOURCE_DIR) + "/README.md", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(readme)),
+                           std::istreambuf_iterator<char>());
+    std::smatch stated;
+    ASSERT_TRUE(std::regex_search(
+        text, stated, std::regex("A request line or header line may have (\\d+) bytes")));
+    const std::size_t bytes = std::stoul(stated[1]);
+    MemoryConnection promised(std::string(bytes, 'x') + "\r\n");
+    EXPECT_EQ(promised.connection->ReadLn().size(), bytes);
+    MemoryConnection beyond(std::string(bytes + 1, 'x') + "\r\n");
+    EXPECT_EQ(ErrorOf([&] { beyond.connection->ReadLn(); }), "Max line length exceeded.");
 }

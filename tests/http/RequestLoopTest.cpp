@@ -218,6 +218,32 @@ TEST(RequestLoop, OtherMethodsGetNoReplyAndTheirLinesAreReadAsRequestLines) {
     EXPECT_EQ(noBlank.Error, "Error in parsing command.");
 }
 
+TEST(RequestLoop, APreflightGoesToItsOwnHandlerAndAnyOtherOptionsClosesUnanswered) {
+    std::vector<std::string> seen;
+    auto settings = ServiceSettings([&](TIdPeerThread*, TIdHTTPRequestInfo& request,
+                                        TIdHTTPResponseInfo&) { seen.push_back(request.Method); });
+    settings.OnCommandPreflight = [&](TIdPeerThread*, TIdHTTPRequestInfo& request,
+                                      TIdHTTPResponseInfo& response) {
+        seen.push_back("preflight " + request.HeaderLines.Values("Origin"));
+        response.SetResponseCode(204);
+    };
+    const std::string preflight =
+        "OPTIONS / HTTP/1.1\r\nOrigin: http://a.test\r\nAccess-Control-Request-Method: GET\r\n\r\n";
+    auto served = RunExchange(preflight + "GET /favicon.ico HTTP/1.1\r\n\r\n", settings);
+    EXPECT_EQ(served.Output.rfind("HTTP/1.1 204 No Content\r\n", 0), 0u);
+    EXPECT_EQ(served.Error, kClosed);
+    EXPECT_EQ(seen, (std::vector<std::string>{"preflight http://a.test", "GET"}));
+
+    seen.clear();
+    auto other = RunExchange("OPTIONS / HTTP/1.1\r\nOrigin: http://a.test\r\n\r\n"
+                             "GET / HTTP/1.1\r\n\r\n",
+                             settings);
+    EXPECT_EQ(other.Output, "");
+    EXPECT_EQ(other.Error, "Error in parsing command.");
+    EXPECT_FALSE(other.ConnectionOpen);
+    EXPECT_TRUE(seen.empty());
+}
+
 TEST(RequestLoop, NoHandlerAssignedMeansNoReply) {
     auto result = RunExchange("GET / HTTP/1.1\r\n\r\n", zir::http::THttpLoopSettings{});
     EXPECT_EQ(result.Output, "");

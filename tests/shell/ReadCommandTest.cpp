@@ -1,9 +1,12 @@
 // `zir read` and `zir uid` end to end: the real program with the simulated reader, run in a
 // fresh folder so that zp.bmp lands there.
 #include "ProgramRun.h"
+#include "ServiceFixture.h"
 #include "TestPageCases.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -152,4 +155,51 @@ TEST_F(ReadCommandTest, AUidThatIsNotUtf8IsPrintedAsUtf8) {
                                "A\xEF\xBF\xBD"
                                "B",
                                rule, ""}));
+}
+
+// The reader takes one call at a time, across processes too: beside the running service the
+// commands leave it alone and say where to ask.
+TEST(ReadBesideTheService, ReadAndUidMakeNoReaderCallAndNameTheService) {
+    zir::test::ZirService service("CardType=1\nName=张三\nUid=A1B2C3D4\n");
+    const std::string url = "http://127.0.0.1:" + std::to_string(service.Port) + "/";
+    for (const std::string command : {"read", "uid"}) {
+        SCOPED_TRACE(command);
+        TempDir dir;
+        ProgramResult r =
+            RunZir({command, "--simulate=" + service.CardFile, "--config", service.ConfigFile},
+                   dir.Path());
+        EXPECT_EQ(r.ExitCode, 1);
+        EXPECT_EQ(r.Out, "");
+        EXPECT_NE(r.Err.find("zir " + command + ": the service is running"), std::string::npos)
+            << r.Err;
+        EXPECT_NE(r.Err.find(url), std::string::npos) << r.Err;
+        EXPECT_FALSE(zir::test::FileExists(dir.File("zp.bmp")));
+    }
+}
+
+TEST(ReadBesideTheService, AServiceOfAnotherSettingsFileIsNoneOfItsBusinessOnLinux) {
+    ZIR_SKIP_UNLESS_LINUX_PROGRAM("one tray program runs per session, whatever its settings");
+    zir::test::ZirService service("CardType=1\nUid=A1B2C3D4\n");
+    TempDir dir;
+    ProgramResult r = RunZir(
+        {"uid", "--simulate=" + service.CardFile, "--config", dir.File("other.INI")}, dir.Path());
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out.rfind("身份证: A1B2C3D4\n", 0), 0u) << r.Out;
+}
+
+TEST_F(ReadCommandTest, ThePhotoAndEveryFileMadeAreTheUsersAlone) {
+    ZIR_SKIP_UNLESS_LINUX_PROGRAM("file modes are the Linux program's");
+    ASSERT_EQ(Run("read", common + "CardType=1\n").ExitCode, 0);
+    struct stat photo {};
+    ASSERT_EQ(stat(dir.File("zp.bmp").c_str(), &photo), 0);
+    EXPECT_EQ(photo.st_mode & 0777, 0600u);
+
+    zir::test::ZirService service("CardType=1\nName=张三\n");
+    ASSERT_EQ(service.Get("/").StatusLine, "HTTP/1.1 200 OK");
+    ASSERT_EQ(stat(service.Dir.File("zp.bmp").c_str(), &photo), 0);
+    EXPECT_EQ(photo.st_mode & 0777, 0600u);
+    const std::string settings = dir.File("made.INI");
+    ASSERT_EQ(RunZir({"settings", "--config", settings, "WebPort=8080"}, dir.Path()).ExitCode, 0);
+    ASSERT_EQ(stat(settings.c_str(), &photo), 0);
+    EXPECT_EQ(photo.st_mode & 0777, 0600u);
 }

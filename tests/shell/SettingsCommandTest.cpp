@@ -183,6 +183,26 @@ TEST_F(SettingsCommand, ABadListInTheFileIsReportedAndKeptByAnotherSave) {
     EXPECT_EQ(ReadFileBytes(ini), File(8080, 0, 1, 1) + "WebOrigins=https://desk.example.com\r\n");
 }
 
+TEST_F(SettingsCommand, AFileItCouldNotReadInFullIsNeverChanged) {
+    // The load stops at the bad port: a save would write zeros over everything after it.
+    const std::string broken =
+        "WebPort=80a\r\nWebType=1\r\nWebCache=0\r\nWebOrigins=https://desk.example.com\r\n";
+    dir.Write("zir.INI", broken);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"WebPort=8080"}, {"WebType=2"}, {"WebOrigins="}}) {
+        ProgramResult r = Settings(args);
+        EXPECT_EQ(r.ExitCode, 1) << args[0];
+        EXPECT_NE(r.Err.find("is not changed; mend the file first"), std::string::npos) << r.Err;
+        EXPECT_EQ(r.Out, "");
+        EXPECT_EQ(ReadFileBytes(ini), broken) << args[0];
+    }
+    // Printing it still works, and a mended file takes saves again.
+    EXPECT_EQ(Settings({}).ExitCode, 0);
+    dir.Write("zir.INI", File(80, 1, 0, 1));
+    EXPECT_EQ(Settings({"WebPort=8080"}).ExitCode, 0);
+    EXPECT_EQ(ReadFileBytes(ini), File(8080, 1, 0, 1));
+}
+
 TEST_F(SettingsCommand, AFileThatCannotBeWrittenIsAnError) {
     ini = dir.File("no-such-folder/zir.INI");
     ProgramResult r = Settings({"WebPort=8080"});

@@ -2,6 +2,7 @@
 // Origin and Host a browser would send.
 
 #include "CardAnswerHead.h"
+#include "OriginRequests.h"
 #include "ServiceFixture.h"
 
 #include <gtest/gtest.h>
@@ -14,28 +15,7 @@ const char* const kCard = "CardType=1\nName=张三\nUid=A1B2C3D4\n";
 const std::string kUidBody = R"({"statusCode":"200","type":"身份证","uid":"A1B2C3D4"})";
 const char* const kList = "https://desk.example.com, http://intranet:80 null";
 
-const std::string kRefused = "HTTP/1.1 403 Forbidden\r\n"
-                             "Connection: keep-alive\r\n"
-                             "Content-Type: text/html\r\n"
-                             "Content-Length: 0\r\n"
-                             "Server: Indy/9.00.10\r\n"
-                             "\r\n";
-
-// A request as a browser sends it: its Host line, and an Origin line unless origin is empty.
-std::string BrowserRequest(const std::string& method, const std::string& target,
-                           const std::string& host, const std::string& origin) {
-    return method + " " + target + " HTTP/1.1\r\nHost: " + host + "\r\n" +
-           (origin.empty() ? "" : "Origin: " + origin + "\r\n") +
-           (method == "POST" ? "Content-Length: 0\r\n" : "") + "\r\n";
-}
-
-RawResponse Ask(RawHttpClient& client, const std::string& request) {
-    client.Send(request);
-    auto response = client.ReadResponse();
-    if (!response)
-        throw std::runtime_error("no answer to " + request);
-    return *response;
-}
+const std::string& kRefused = kRefusedAnswer;
 
 RawResponse AskUid(const ZirService& service, const std::string& origin,
                    const std::string& host = "127.0.0.1") {
@@ -116,7 +96,8 @@ TEST(WebOriginsEndToEnd, AHostThatIsNotTheLoopbackServiceIsRefused) {
 
 TEST(WebOriginsEndToEnd, ProgramsWithoutOriginAndTheFaviconAreAnsweredAsAlways) {
     ZirService service(kCard, {.WebOrigins = kList});
-    EXPECT_EQ(service.Get("/?type=UID").Raw(), CardAnswerHead(kUidBody.size()) + kUidBody);
+    EXPECT_EQ(service.Get("/?type=UID").Raw(),
+              CardAnswerHead(kUidBody.size(), "*", true) + kUidBody);
     EXPECT_EQ(service.NextLogLine("##"), "##REQUEST --> [URI: /; TYPE: UID]");
     ASSERT_TRUE(service.NextLogLine("##READ SUCCESS"));
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 namespace zir::test {
@@ -106,6 +107,8 @@ int32_t ZIR_STDCALL ScriptedUidCardType() {
     return script->UidCardType;
 }
 int32_t ZIR_STDCALL ScriptedBeep(int32_t on) {
+    if (script->BeepThrows)
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     script->Beeps.push_back(on);
     script->BeepOverlapped.push_back(script->UidInside.load());
     return 1;

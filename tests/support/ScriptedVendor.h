@@ -49,6 +49,8 @@ class ScriptedVendor {
     // How long each UID call stays inside the library, and whether one is inside now.
     std::atomic<int> UidDelayMs{0};
     std::atomic<bool> UidInside{false};
+    // Beeps then throw, as a call of a stop's thread can fail with more than the server's errors.
+    std::atomic<bool> BeepThrows{false};
 
     // The log: function names in call order, the ports given, the beeps and whether a UID call
     // was inside the library when each came.

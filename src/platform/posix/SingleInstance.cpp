@@ -2,6 +2,7 @@
 
 #include "platform/Environment.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -97,6 +98,16 @@ std::optional<long> SingleInstance::RunningProcessId(const std::string& key) {
     }
     close(fd);
     return result;
+}
+
+bool SingleInstance::IsHeld(const std::string& key) {
+    int fd = open(LockFilePath(key).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A lock we can take means nobody holds it.
+    const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
 }
 
 } // namespace zir::platform

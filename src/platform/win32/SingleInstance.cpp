@@ -29,4 +29,12 @@ std::optional<long> SingleInstance::RunningProcessId(const std::string&) {
     return std::nullopt;
 }
 
+bool SingleInstance::IsHeld(const std::string&) {
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Tarvo");
+    if (mutex == nullptr)
+        return false;
+    CloseHandle(mutex);
+    return true;
+}
+
 } // namespace zir::platform

@@ -4,6 +4,7 @@
 #include "platform/Environment.h"
 #include "platform/Paths.h"
 #include "shell/common/ProgramNames.h"
+#include "platform/SystemError.h"
 
 #include <exception>
 #include <filesystem>
@@ -17,7 +18,7 @@ bool EntryExists(const std::string& path) {
     std::error_code error;
     const bool exists = std::filesystem::exists(platform::PathFromUtf8(path), error);
     if (error)
-        throw std::runtime_error(error.message());
+        throw std::runtime_error(platform::ErrorCodeText(error));
     return exists;
 }
 
@@ -62,7 +63,7 @@ TAutostartStep ChangeAutostart(bool wanted, const TAutostartProgram& program) {
             std::error_code error;
             std::filesystem::remove(platform::PathFromUtf8(path), error);
             if (error)
-                throw std::runtime_error(error.message());
+                throw std::runtime_error(platform::ErrorCodeText(error));
             step.Change = TAutostartChange::SwitchedOff;
             step.Message = Notice(kAutostartOffMessage, UserMessageKind::Information);
         } else if (!exists && wanted) {

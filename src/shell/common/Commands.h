@@ -18,11 +18,12 @@ struct TCommandOutput {
     std::function<void(std::string_view text)> Err;
 };
 
-// The two reads use the card operations the program prepared.
+// The two reads use the card operations the program prepared; none when the service runs
+// beside (see ServiceRunsBeside), and the command then says where to read instead.
 int RunReadCommand(const CommandLine& line, const TCommandOutput& output,
-                   core::TCardOperations& cards); // zir read
+                   core::TCardOperations* cards); // zir read
 int RunUidCommand(const CommandLine& line, const TCommandOutput& output,
-                  core::TCardOperations& cards);                                // zir uid
+                  core::TCardOperations* cards);                                // zir uid
 int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output);  // zir settings
 int RunAutostartCommand(const CommandLine& line, const TCommandOutput& output); // zir autostart
 

@@ -85,9 +85,11 @@ inline constexpr TPlacement lbl1{{16, 200, 241, 1}};
 inline constexpr TPlacement btnSaveConfig{{168, 208, 89, 25}};
 } // namespace SettingsFormLayout
 
-// Both windows' font: "微软雅黑", GB2312 character set, 11 pixels high at 96 DPI (the height of
-// the characters, without the line's leading: a negative font height).
-inline constexpr const char* kFormFontFace = "微软雅黑";
+// Both windows' font, 微软雅黑, GB2312 character set, 11 pixels high at 96 DPI (the height of
+// the characters, without the line's leading: a negative font height). Named by its English
+// face name: font lookup matches that one on every system locale, the Chinese one only where
+// the locale is Chinese, and elsewhere the windows would fall back to another face.
+inline constexpr const char* kFormFontFace = "Microsoft YaHei";
 inline constexpr int kFormFontHeight = -11;
 
 // Where a window of `size` pixels goes when its design position is `left`, `top`: there, unless

@@ -5,12 +5,15 @@
 #include "platform/Environment.h"
 #include "platform/FreeMemory.h"
 #include "platform/Paths.h"
+#include "platform/SharedFileRead.h"
+#include "platform/SingleInstance.h"
 #include "platform/UserMessage.h"
 #include "reader/ReaderLoader.h"
 #include "reader/simulator/SimulatorContract.h"
 #include "shell/common/InstallLayout.h"
 #include "shell/common/SettingsApply.h"
 #include "shell/common/SettingsLoad.h"
+#include "shell/common/SettingsLoadNotes.h"
 
 #include <exception>
 #include <filesystem>
@@ -34,7 +37,9 @@ std::unique_ptr<core::TCardOperations> BindReaderLibraries(const CommandLine& li
     }
     if (line.ReaderDir)
         folder = platform::AbsolutePath(*line.ReaderDir);
-    return std::make_unique<core::InProcessCardOperations>(reader::LoadReaderLibraries(folder));
+    reader::TReaderApi api = reader::LoadReaderLibraries(folder);
+    api.Simulated = line.Simulate;
+    return std::make_unique<core::InProcessCardOperations>(std::move(api));
 }
 
 // The package's settings file is the user's: its folder is made, and the file with the
@@ -55,6 +60,11 @@ void UsePackageSettingsFile(const std::string& path, bool service) {
     }
 }
 
+bool StartWithSettings(core::CardService& service) {
+    ApplySettings(service.Cards());
+    return service.btnStartServerClick();
+}
+
 } // namespace
 
 bool CommandUsesReader(const std::string& command) {
@@ -68,13 +78,37 @@ std::unique_ptr<core::TCardOperations> PrepareProgram(const CommandLine& line) {
         UsePackageSettingsFile(*packaged, line.Command.empty());
     if (!CommandUsesReader(line.Command))
         return nullptr;
+    // Not even loaded beside the running service: the command that wanted it will refuse.
+    if (!line.Command.empty() && ServiceRunsBeside())
+        return nullptr;
     return BindReaderLibraries(line);
+}
+
+bool ServiceRunsBeside() {
+    return platform::SingleInstance::IsHeld(config::TConfigHelper::ConfigFilePath());
+}
+
+std::string RunningServiceUrl() {
+    // Read quietly: a file the load would complain about must not hold the command up.
+    config::TConfigRec rec;
+    try {
+        config::ApplyConfigText(
+            platform::ReadWholeFileShared(config::TConfigHelper::ConfigFilePath()), rec);
+    } catch (const std::exception&) {
+    }
+    const int32_t port = rec.WebPort > 0 && rec.WebPort <= 65535 ? rec.WebPort : 80;
+    return "http://127.0.0.1:" + std::to_string(port) + "/";
 }
 
 bool StartService(core::CardService& service) {
     platform::SetUpAllocatorForService();
+    LogSettingsLoadNotes();
     if (config::TConfigHelper::GetConfig().WebPort == 0) {
         config::TConfigHelper::SetWebPort(service.DefaultPort());
+        // After a failed load the file holds what the load did not see: a save now would
+        // replace the user's settings by the partial ones. The port is settled in memory only.
+        if (config::TConfigHelper::LastLoad() != config::TConfigHelper::TLoadResult::Read)
+            return StartWithSettings(service);
         try {
             config::TConfigHelper::SaveConfig();
         } catch (const std::exception& e) {
@@ -82,8 +116,7 @@ bool StartService(core::CardService& service) {
             platform::ShowUserMessage(e.what());
         }
     }
-    ApplySettings(service.Cards());
-    return service.btnStartServerClick();
+    return StartWithSettings(service);
 }
 
 } // namespace zir::shell

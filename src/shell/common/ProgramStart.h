@@ -22,9 +22,19 @@ bool CommandUsesReader(const std::string& command);
 // null for the others. The shell installs its user-message handler first.
 std::unique_ptr<core::TCardOperations> PrepareProgram(const CommandLine& line);
 
-// The main window's creation without a window: a stored port of 0 becomes the server's default
-// port (80) and is saved; the settings are applied (the beep); the service is started. True
-// when the service runs; a failed start has logged "SERVER START FAIL...".
+// Whether the running service of the settings file in use (Windows: the tray program of this
+// session) exists. It may be inside the reader library at any moment, and the library takes one
+// call at a time across processes too: `zir read` and `zir uid` then make no reader call.
+bool ServiceRunsBeside();
+
+// Where that service answers, for the people told to use it: "http://127.0.0.1:PORT/" with the
+// port of its settings file (80 when the file gives none).
+std::string RunningServiceUrl();
+
+// The main window's creation without a window: the last load's notes go to the service log; a
+// stored port of 0 becomes the server's default port (80) and is saved, in memory only after a
+// failed load; the settings are applied (the beep); the service is started. True when the
+// service runs; a failed start has logged "SERVER START FAIL...".
 bool StartService(core::CardService& service);
 
 } // namespace zir::shell

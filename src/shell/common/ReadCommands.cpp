@@ -1,6 +1,7 @@
 #include "shell/common/Commands.h"
 
 #include "platform/Utf8Codec.h"
+#include "shell/common/ProgramStart.h"
 #include "shell/common/TestRead.h"
 
 #include <string>
@@ -18,12 +19,22 @@ void PrintLines(const TCommandOutput& output, const std::vector<std::string>& li
     output.Out(text);
 }
 
+// Beside the running service the reader is its own: no call, and the user is told where to ask.
+int RefuseBesideService(const std::string& command, const TCommandOutput& output) {
+    output.Err("zir " + command + ": the service is running and may be using the reader, so " +
+               "nothing was read; read the card through it: " + RunningServiceUrl() +
+               " (on Windows also its test page 解码测试)\n");
+    return 1;
+}
+
 } // namespace
 
 // The test page's full read: the card's lines on stdout, the photo left in zp.bmp; what the page
 // shows in a box goes to stderr.
-int RunReadCommand(const CommandLine&, const TCommandOutput& output, core::TCardOperations& cards) {
-    const TIdCardTestRead page = RunIdCardTestRead(cards);
+int RunReadCommand(const CommandLine&, const TCommandOutput& output, core::TCardOperations* cards) {
+    if (!cards)
+        return RefuseBesideService("read", output);
+    const TIdCardTestRead page = RunIdCardTestRead(*cards);
     PrintLines(output, page.Lines);
     if (!page.Message.empty())
         output.Err(page.Message + "\n");
@@ -31,8 +42,10 @@ int RunReadCommand(const CommandLine&, const TCommandOutput& output, core::TCard
 }
 
 // The test page's UID read: one line, the rule and an empty line, also when it fails.
-int RunUidCommand(const CommandLine&, const TCommandOutput& output, core::TCardOperations& cards) {
-    const TUidTestRead page = RunUidTestRead(cards);
+int RunUidCommand(const CommandLine&, const TCommandOutput& output, core::TCardOperations* cards) {
+    if (!cards)
+        return RefuseBesideService("uid", output);
+    const TUidTestRead page = RunUidTestRead(*cards);
     PrintLines(output, page.Lines);
     return page.Succeeded ? 0 : 1;
 }

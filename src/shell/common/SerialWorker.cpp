@@ -66,3 +66,13 @@ void SerialWorker::WaitUntilIdle() {
 }
 
 } // namespace zir::shell
+
+namespace zir::shell {
+
+bool SerialWorker::WaitUntilIdle(std::chrono::milliseconds limit) {
+    std::unique_lock lock(state_->mutex);
+    return state_->idle.wait_for(lock, limit,
+                                 [this] { return state_->queue.empty() && !state_->running; });
+}
+
+} // namespace zir::shell

@@ -4,6 +4,7 @@
 // thread hands it what may take long, such as a stop that waits for busy request handlers, and
 // never waits for it; each task reports back through the worker-to-UI queue.
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -23,8 +24,9 @@ class SerialWorker {
     void Post(Task task);
 
     // Waits until every task posted so far has run: for the end of a session, when the program
-    // has no time left to wait in its message loop.
+    // has no time left to wait in its message loop. False when `limit` passed first.
     void WaitUntilIdle();
+    bool WaitUntilIdle(std::chrono::milliseconds limit);
 
   private:
     struct State;

@@ -10,7 +10,9 @@
 #include "shell/common/SerialWorker.h"
 #include "shell/common/SettingsApply.h"
 
+#include <chrono>
 #include <functional>
+#include <string>
 
 namespace zir::shell {
 
@@ -45,17 +47,25 @@ class ServiceControl {
     void ApplySettings();
 
     // The end: after the commands already posted, stops until stopped, then runs `ended` on
-    // the UI thread. Commands after it are ignored.
+    // the UI thread. Commands after it are ignored. A handler stuck in a reader call keeps
+    // the stop from ever succeeding: the caller bounds its wait and may end without it.
     void End(std::function<void()> ended);
     // The end of the session, when the program has no time left for its message loop: waits
-    // here for the commands already posted and for the stop.
-    void EndNow();
+    // here for the commands already posted and for the stop, at most `limit`. False when the
+    // stop did not end in time (the worker is still in it).
+    bool EndNow(std::chrono::milliseconds limit);
 
     TServiceButtons Buttons() const;
     bool Ending() const { return ending_; }
+    // How the last start went, as the worker saw it (UI thread).
+    const core::TStartFailure& StartFailure() const { return startFailure_; }
 
   private:
-    void Run(std::function<void()> command, std::function<void()> reported = {});
+    // `failure` starts the log line of a command that throws: it reports back all the same.
+    void Run(std::function<void()> command, const char* failure,
+             std::function<void()> reported = {});
+    // The stop at the end, tried again whatever it throws.
+    void StopForEnd();
 
     core::CardService& service_;
     RunOnUiThread runOnUiThread_;
@@ -64,6 +74,7 @@ class ServiceControl {
     int pending_ = 0;
     bool running_ = false;
     bool ending_ = false;
+    core::TStartFailure startFailure_;
     // Last: its thread, which uses the members above, ends first.
     SerialWorker worker_;
 };

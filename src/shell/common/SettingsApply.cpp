@@ -3,6 +3,7 @@
 #include "config/ConfigHelper.h"
 #include "core/CardLock.h"
 #include "shell/common/SettingsLoad.h"
+#include "shell/common/SettingsLoadNotes.h"
 
 namespace zir::shell {
 
@@ -38,11 +39,18 @@ TSettingsSaveResult SaveSettingsAndApply(core::TCardOperations& cards, const TSe
 TReloadOutcome ReloadSettings(core::CardService& service) {
     const config::TConfigRec before = config::TConfigHelper::GetConfig();
     const std::string originsBefore = config::TConfigHelper::GetWebOrigins();
+    using TLoadResult = config::TConfigHelper::TLoadResult;
+    const bool unreadBefore = config::TConfigHelper::LastLoad() == TLoadResult::Unreadable;
 
-    // A load that fails has said so; its partial values are undone.
-    if (!LoadSettings()) {
+    // A load that fails has said so; its partial values are undone. Every origin stays refused
+    // while the file is unread (the list it holds is unknown): the old list is put back only
+    // when both loads read the file.
+    const bool loaded = LoadSettings();
+    LogSettingsLoadNotes();
+    if (!loaded) {
         Restore(before);
-        config::TConfigHelper::SetWebOrigins(originsBefore);
+        if (!unreadBefore && config::TConfigHelper::LastLoad() != TLoadResult::Unreadable)
+            config::TConfigHelper::SetWebOrigins(originsBefore);
         return TReloadOutcome::Unchanged;
     }
 

@@ -9,8 +9,10 @@
 #include "platform/Text.h"
 #include "shell/common/ProgramNames.h"
 #include "shell/common/SettingsLoad.h"
+#include "shell/common/SettingsLoadNotes.h"
 #include "shell/common/SettingsSave.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,11 @@ bool ParseTick(std::string_view value, bool& tick) {
 
 int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
     LoadSettings();
+    auto warn = [&output](const std::optional<std::string>& warning) {
+        if (warning)
+            output.Err("zir settings: warning: " + *warning + "\n");
+    };
+    warn(UnknownKeysWarning());
 
     if (line.Arguments.empty()) {
         const config::TConfigRec rec = config::TConfigHelper::GetConfig();
@@ -44,7 +51,22 @@ int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
         const std::string origins = config::TConfigHelper::GetWebOrigins();
         if (!origins.empty())
             output.Out("WebOrigins=" + origins + "\n");
+        warn(NullOriginWarning());
         return 0;
+    }
+
+    // A save writes all the settings: after a load that missed some of them (an unreadable
+    // file, a bad number and the keys after it) it would replace what the user had by what the
+    // load left. A bad WebOrigins list alone is no such loss: it is what a save may mend.
+    const auto load = config::TConfigHelper::LastLoad();
+    if (load == config::TConfigHelper::TLoadResult::Unreadable ||
+        load == config::TConfigHelper::TLoadResult::BadValue) {
+        output.Err("zir settings: " + config::TConfigHelper::ConfigFilePath() +
+                   (load == config::TConfigHelper::TLoadResult::Unreadable
+                        ? " could not be read"
+                        : " holds a value that is not a number") +
+                   ", so it is not changed; mend the file first\n");
+        return 1;
     }
 
     // The dialog as it opens; each KEY=VALUE replaces what one of its boxes would show.
@@ -78,6 +100,8 @@ int RunSettingsCommand(const CommandLine& line, const TCommandOutput& output) {
         output.Err(result.Message + "\n");
         return 2;
     }
+    // About the list now in effect: the one given, else the file's.
+    warn(NullOriginWarning());
     if (!result.SaveError.empty()) {
         output.Err("zir settings: " + result.SaveError + "\n");
         return 1;

@@ -84,10 +84,8 @@ int RunService(const shell::CommandLine&, core::TCardOperations& cards) {
     shell::LoadSettings();
 
     core::CardService service(cards);
-    if (!shell::StartService(service)) {
-        std::fprintf(stderr, "zir: %s\n", service.StartFailure().c_str());
+    if (!shell::StartService(service))
         return 1;
-    }
 
     for (;;) {
         int received = 0;

@@ -8,9 +8,13 @@
 
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 int main(int argc, char** argv) {
+    // Every file the program makes, and the reader library in it (zp.bmp, the holder's photo),
+    // is for its own user only.
+    umask(077);
     std::vector<std::string> words(argv + 1, argv + argc);
     auto parsed = zir::shell::ParseCommandLine(words);
     if (!parsed.Error.empty()) {
@@ -35,9 +39,9 @@ int main(int argc, char** argv) {
     if (line.Command.empty())
         return zir::console::RunService(line, *cards);
     if (line.Command == "read")
-        return zir::shell::RunReadCommand(line, output, *cards);
+        return zir::shell::RunReadCommand(line, output, cards.get());
     if (line.Command == "uid")
-        return zir::shell::RunUidCommand(line, output, *cards);
+        return zir::shell::RunUidCommand(line, output, cards.get());
     if (line.Command == "settings")
         return zir::shell::RunSettingsCommand(line, output);
     if (line.Command == "autostart")

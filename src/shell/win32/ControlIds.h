@@ -56,5 +56,12 @@ inline constexpr unsigned kTrayIconId = 1;
 // Registered messages (RegisterWindowMessageW) the main window answers.
 inline constexpr const wchar_t* kSettingsChangedMessageName = shell::kSettingsChangedMessageName;
 inline constexpr const wchar_t* kQuitMessageName = L"zir.Quit";
+// For tests, which cannot read the notification area: answers with a global atom holding the
+// tray tip (wParam 0) or the text of the balloon on show (wParam 1; 0 for none). The asker
+// deletes the atom.
+inline constexpr const wchar_t* kTrayTextMessageName = L"zir.TrayText";
+
+// For tests: the first this many tray icon adds fail, as they do while Explorer is busy.
+inline constexpr const wchar_t* kTrayAddFailuresVariable = L"ZIR_TRAY_ADD_FAILURES";
 
 } // namespace zir::win32

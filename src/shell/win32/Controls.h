@@ -23,7 +23,8 @@ void SetControlText(HWND control, const std::string& text);
 bool IsChecked(HWND checkBox);
 void SetChecked(HWND checkBox, bool checked);
 
-// "微软雅黑", GB2312 character set, 11 pixels at 96 DPI, scaled to dpi. The caller deletes it.
+// The form font (微软雅黑 by its English face name), GB2312 character set, 11 pixels at 96 DPI,
+// scaled to dpi. The caller deletes it.
 HFONT CreateFormFont(int dpi);
 
 // Gives the font to the window and every control inside it.

@@ -4,6 +4,9 @@
 #include "shell/win32/Controls.h"
 #include "shell/win32/Dpi.h"
 #include "shell/win32/ResourceIds.h"
+#include "shell/win32/UserMessages.h"
+
+#include <exception>
 
 namespace zir::win32 {
 
@@ -107,7 +110,16 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
         return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_ACTIVATE && form->KeepFocusAcrossActivation(wParam))
         return 0;
-    const LRESULT result = form->HandleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    // No C++ exception may pass through user32's frames: it ends here, reported as the
+    // application reports any error nothing else caught, and the program goes on.
+    try {
+        result = form->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        ReportUnexpectedError(e.what());
+    } catch (...) {
+        ReportUnexpectedError("");
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->handle_ = nullptr;

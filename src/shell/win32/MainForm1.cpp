@@ -1,11 +1,13 @@
 #include "shell/win32/MainForm1.h"
 
+#include "core/ServiceLog.h"
 #include "platform/Text.h"
 #include "platform/UserMessage.h"
 #include "shell/common/FormLayout.h"
 #include "shell/common/ProgramNames.h"
 #include "shell/common/ServiceLogLimit.h"
 #include "shell/common/SettingsApply.h"
+#include "shell/common/StartFailureNotice.h"
 #include "shell/common/TestPageLines.h"
 #include "shell/common/TestRead.h"
 #include "shell/win32/ControlIds.h"
@@ -15,6 +17,8 @@
 #include "shell/win32/StandardStreams.h"
 #include "shell/win32/UserMessages.h"
 
+#include <algorithm>
+#include <chrono>
 #include <commctrl.h>
 #include <exception>
 #include <thread>
@@ -28,6 +32,15 @@ namespace L = shell::MainFormLayout;
 
 // The one message that wakes the UI thread for the worker-to-UI queue.
 constexpr UINT kDrainMessage = WM_APP + 1;
+
+constexpr UINT_PTR kTrayRetryTimer = 1;
+constexpr UINT kTrayRetryEveryMs = 2000;
+constexpr int kTrayRetries = 60; // 2 minutes
+constexpr UINT_PTR kQuitDeadlineTimer = 2;
+// The quit's wait for the stop and the test read: longer than the stop's own wait for busy
+// handlers (5 s), and short enough that with the last log lines' wait and the process's own
+// end the program is gone within 10 s, whatever a reader call does.
+constexpr std::chrono::milliseconds kQuitDeadline{6000};
 
 const char* const kCaption = "身份证zir";
 const char* const kCloseQuestion = "确定要关闭解码服务么？";
@@ -84,7 +97,7 @@ bool RegisterContainerClass(HINSTANCE instance, const wchar_t* name, HBRUSH brus
 
 TForm1::TForm1(core::CardService& service, TForm2& settings)
     : settings_(settings), cards_(service.Cards()), serviceLog_(shell::kServiceLogLines),
-      testOutput_(static_cast<std::size_t>(-1)),
+      testOutput_(MemoLines::kUnlimited),
       serviceControl_(
           service, [this](std::function<void()> task) { return RunOnUiThread(std::move(task)); },
           [this] { UpdateServiceButtons(); }) {
@@ -97,6 +110,7 @@ TForm1::TForm1(core::CardService& service, TForm2& settings)
 TForm1::~TForm1() {
     if (handle_ != nullptr)
         DestroyWindow(handle_);
+    JoinTestRead();
     if (PMenu_ != nullptr)
         DestroyMenu(PMenu_);
 }
@@ -114,6 +128,7 @@ bool TForm1::Create() {
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
     settingsChangedMessage_ = RegisterWindowMessageW(kSettingsChangedMessageName);
     quitMessage_ = RegisterWindowMessageW(kQuitMessageName);
+    trayTextMessage_ = RegisterWindowMessageW(kTrayTextMessageName);
 
     // Created at 96 DPI's size; WM_CREATE scales it to the DPI of the monitor it is on.
     return CreateForm(kMainWindowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr,
@@ -151,6 +166,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kDrainMessage:
         DrainUiQueue();
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
         return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -215,9 +233,12 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     if (message != 0 && message == taskbarCreatedMessage_) {
-        TrayIconData_.AddAgain();
+        if (!TrayIconData_.AddAgain())
+            RetryTrayIcon();
         return 0;
     }
+    if (message != 0 && message == trayTextMessage_)
+        return TrayTextForTests(wParam);
     if (message != 0 && message == settingsChangedMessage_) {
         ReloadSettings();
         return 0;
@@ -309,13 +330,19 @@ void TForm1::ShowPage(int index) {
 }
 
 void TForm1::FormCreate() {
-    TrayIconData_.Add(handle_, shell::kApplicationTitle);
+    // Explorer busy at log-on may refuse the icon or not answer in time, and being already
+    // running it sends no "TaskbarCreated" later: without a retry the program could not be
+    // opened or ended.
+    if (!TrayIconData_.Add(handle_, shell::kApplicationTitle))
+        RetryTrayIcon();
     // Port, beep and start, as the Linux program starts; a start that fails has logged it and
     // the user may press start again.
     serviceControl_.StartAtLaunch();
 }
 
 void TForm1::FormDestroy() {
+    KillTimer(handle_, kTrayRetryTimer);
+    KillTimer(handle_, kQuitDeadlineTimer);
     TrayIconData_.Remove();
     uiQueue_->Close();
     PostQuitMessage(0);
@@ -385,17 +412,78 @@ void TForm1::btnStopServerClick() {
 }
 
 void TForm1::UpdateServiceButtons() {
+    // The tray first: its calls to the shell let other programs' messages in meanwhile, and
+    // whoever waits for the buttons then finds the tray as they are.
+    UpdateTrayState();
     const shell::TServiceButtons buttons = serviceControl_.Buttons();
     EnableWindow(btnStartServer_, buttons.Start);
     EnableWindow(btnStopServer_, buttons.Stop);
+}
+
+void TForm1::UpdateTrayState() {
+    const core::TStartFailure& failure = serviceControl_.StartFailure();
+    if (failure.Failed == trayShowsFailure_)
+        return; // the balloon says it once, not at every report
+    trayShowsFailure_ = failure.Failed;
+    if (failure.Failed) {
+        TrayIconData_.SetTip(shell::kStoppedTrayTip);
+        TrayIconData_.ShowBalloon(shell::kStartFailedTitle, shell::StartFailureNotice(failure));
+    } else {
+        TrayIconData_.SetTip(shell::kApplicationTitle);
+        TrayIconData_.HideBalloon();
+    }
+}
+
+void TForm1::RetryTrayIcon() {
+    trayRetries_ = 0;
+    core::LogServiceLine("==TRAY ICON ADD FAIL...retrying every 2 s");
+    SetTimer(handle_, kTrayRetryTimer, kTrayRetryEveryMs, nullptr);
+}
+
+void TForm1::TrayIconRetryTick() {
+    ++trayRetries_;
+    if (TrayIconData_.AddAgain()) {
+        KillTimer(handle_, kTrayRetryTimer);
+        core::LogServiceLine("==TRAY ICON ADD SUCCESS...after " + std::to_string(trayRetries_) +
+                             " retries");
+        // A failure shown before the icon was there is shown now.
+        if (trayShowsFailure_) {
+            trayShowsFailure_ = false;
+            UpdateTrayState();
+        }
+        return;
+    }
+    if (trayRetries_ >= kTrayRetries) {
+        KillTimer(handle_, kTrayRetryTimer);
+        core::LogServiceLine("==TRAY ICON ADD FAIL...gave up after " +
+                             std::to_string(trayRetries_) + " retries");
+        return;
+    }
+    core::LogServiceLine("==TRAY ICON ADD FAIL...retry " + std::to_string(trayRetries_));
+}
+
+LRESULT TForm1::TrayTextForTests(WPARAM which) const {
+    const std::string& text = which == 0 ? TrayIconData_.Tip() : TrayIconData_.Balloon();
+    if (text.empty())
+        return 0;
+    return GlobalAddAtomW(platform::Utf8ToWide(text).c_str());
+}
+
+void TForm1::OnTimer(UINT_PTR timer) {
+    if (timer == kTrayRetryTimer) {
+        TrayIconRetryTick();
+    } else if (timer == kQuitDeadlineTimer) {
+        KillTimer(handle_, kQuitDeadlineTimer);
+        core::LogServiceLine("==SERVER STOP FAIL...ending without waiting for a busy reader call");
+        EndProgram(true);
+    }
 }
 
 void TForm1::ReloadSettings() {
     serviceControl_.Reload([](shell::TReloadOutcome outcome) {
         // The note the Linux program writes on SIGHUP; a failed start has logged itself and the
         // tray program keeps running, so that the user may press start again.
-        if (StandardError().Present())
-            StandardError().Write(std::string(shell::ReloadNote(outcome)) + "\n");
+        WriteStandardError(std::string(shell::ReloadNote(outcome)) + "\n");
     });
 }
 
@@ -407,18 +495,55 @@ void TForm1::Quit() {
     if (serviceControl_.Ending())
         return;
     SetTestButtonsEnabled(false);
-    serviceControl_.End([this] { EndProgram(); });
+    SetTimer(handle_, kQuitDeadlineTimer, static_cast<UINT>(kQuitDeadline.count()), nullptr);
+    // The program no longer offers its menu: the icon goes at once, not after the stop (the
+    // shell may take its time to answer: the deadline runs already).
+    KillTimer(handle_, kTrayRetryTimer);
+    TrayIconData_.Remove();
+    serviceControl_.End([this] {
+        serviceStopped_ = true;
+        EndWhenDone();
+    });
 }
 
-void TForm1::EndProgram() {
+void TForm1::EndWhenDone() {
+    if (serviceStopped_ && testReadFinished_)
+        EndProgram(false);
+}
+
+void TForm1::EndProgram(bool withoutWaiting) {
+    if (ended_)
+        return;
+    ended_ = true;
+    KillTimer(handle_, kQuitDeadlineTimer);
+    endedWithoutWaiting_ = withoutWaiting || !testReadFinished_;
+    JoinTestRead();
     settings_.Close();
     DestroyWindow(handle_);
 }
 
 void TForm1::EndSession() {
-    // Windows may end the process as soon as this message returns: the stop happens now.
-    serviceControl_.EndNow();
-    EndProgram();
+    // Windows may end the process as soon as this message returns: the stop happens now, as
+    // long as the quit's deadline allows.
+    const auto deadline = std::chrono::steady_clock::now() + kQuitDeadline;
+    KillTimer(handle_, kTrayRetryTimer);
+    TrayIconData_.Remove();
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    const bool stopped = serviceControl_.EndNow(std::max(left, std::chrono::milliseconds(0)));
+    while (!testReadFinished_ && std::chrono::steady_clock::now() < deadline)
+        Sleep(20);
+    EndProgram(!stopped);
+}
+
+void TForm1::JoinTestRead() {
+    if (!testRead_.joinable())
+        return;
+    // A read stuck in the reader is left to the process's end, which then does not wait.
+    if (testReadFinished_)
+        testRead_.join();
+    else
+        testRead_.detach();
 }
 
 void TForm1::SetTestButtonsEnabled(bool enabled) {
@@ -426,13 +551,36 @@ void TForm1::SetTestButtonsEnabled(bool enabled) {
     EnableWindow(btnTestIdCard_, enabled && !serviceControl_.Ending());
 }
 
-void TForm1::StartTestRead(std::function<void()> read) {
+void TForm1::StartTestRead(std::function<shell::UiTaskQueue::Task()> read) {
+    JoinTestRead(); // the last read has reported: its thread is done
     testReadRunning_ = true;
+    testReadFinished_ = false;
     SetTestButtonsEnabled(false);
     try {
-        std::thread(std::move(read)).detach();
+        testRead_ = std::thread([this, read = std::move(read), queue = uiQueue_] {
+            shell::UiTaskQueue::Task report;
+            try {
+                report = read();
+            } catch (const std::exception& e) {
+                report = [message = std::string(e.what())] { ReportUnexpectedError(message); };
+            } catch (...) {
+                report = [] { ReportUnexpectedError(""); };
+            }
+            // Finished before the report is queued: the report may end the program, which
+            // then joins this thread.
+            testReadFinished_ = true;
+            queue->Push([this, report = std::move(report)] {
+                testReadRunning_ = false;
+                SetTestButtonsEnabled(true);
+                if (report)
+                    report();
+                if (serviceControl_.Ending())
+                    EndWhenDone();
+            });
+        });
     } catch (const std::exception& error) {
         testReadRunning_ = false;
+        testReadFinished_ = true;
         SetTestButtonsEnabled(true);
         platform::ShowUserMessage(PlainMessage(error.what()));
     }
@@ -446,7 +594,7 @@ void TForm1::btnTestIdCardClick() {
     UpdateWindow(imgPhoto_);
     // The read may take seconds with a slow reader: it runs on a worker under the card lock,
     // the window stays responsive and the disabled buttons allow no second read meanwhile.
-    StartTestRead([this, queue = uiQueue_] {
+    StartTestRead([this]() -> shell::UiTaskQueue::Task {
         shell::TIdCardTestRead page = shell::RunIdCardTestRead(cards_);
         // Decoded here, off the UI thread: a picture is no window.
         PhotoBitmap photo;
@@ -457,38 +605,47 @@ void TForm1::btnTestIdCardClick() {
                 page.Message = shell::PhotoLoadFailedMessage(problem);
         }
         page.PhotoBitmap.clear();
-        queue->Push([this, page = std::move(page), photo] {
-            testReadRunning_ = false;
-            SetTestButtonsEnabled(true);
+        return [this, page = std::move(page), photo] {
             for (const std::string& line : page.Lines)
                 testOutput_.Add(line);
             testOutput_.Flush();
             photo_ = photo;
             InvalidateRect(imgPhoto_, nullptr, TRUE);
-            if (!page.Message.empty())
+            // Held until the queue's run is over (the box's loop would run later tasks first).
+            if (!page.Message.empty() && !serviceControl_.Ending())
                 platform::ShowUserMessage(PlainMessage(page.Message));
-        });
+        };
     });
 }
 
 void TForm1::btnTestGetUIDClick() {
     if (testReadRunning_ || serviceControl_.Ending())
         return;
-    StartTestRead([this, queue = uiQueue_] {
+    StartTestRead([this]() -> shell::UiTaskQueue::Task {
         shell::TUidTestRead page = shell::RunUidTestRead(cards_);
-        queue->Push([this, lines = std::move(page.Lines)] {
-            testReadRunning_ = false;
-            SetTestButtonsEnabled(true);
+        return [this, lines = std::move(page.Lines)] {
             for (const std::string& line : lines)
                 testOutput_.Add(line);
             testOutput_.Flush();
-        });
+        };
     });
 }
 
 void TForm1::DrainUiQueue() {
-    uiQueue_->RunQueued();
-    serviceLog_.Flush();
+    {
+        HoldMessageBoxes hold;
+        try {
+            uiQueue_->RunQueued();
+        } catch (const std::exception& e) {
+            ReportUnexpectedError(e.what());
+        } catch (...) {
+            ReportUnexpectedError("");
+        }
+        serviceLog_.Flush();
+    }
+    // Once the program ends no box may hold it up: the window is gone or going.
+    if (!ended_)
+        ShowHeldMessageBoxes();
 }
 
 void TForm1::DrawPhoto(const DRAWITEMSTRUCT& item) {

@@ -13,8 +13,10 @@
 #include "shell/win32/PhotoBitmap.h"
 #include "shell/win32/TrayIcon.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <windows.h>
 
 namespace zir::win32 {
@@ -44,6 +46,10 @@ class TForm1 : public FormWindow {
     // waits for a read in progress, which the UI thread must never do.
     void ApplyChangedSettings();
 
+    // The window went without the service stopped or the test read ended (a reader call that
+    // never returns): the process must end without waiting for them.
+    bool EndedWithoutWaiting() const { return endedWithoutWaiting_; }
+
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void LayoutControls() override;
@@ -66,14 +72,27 @@ class TForm1 : public FormWindow {
 
     void UpdateServiceButtons();
     void ReloadSettings();
-    // Stops the service (until stopped) without freezing the window, then ends the program.
+    // Stops the service (until stopped) without freezing the window, then ends the program;
+    // after kQuitDeadline it ends without the stop, whatever a reader call does.
     void Quit();
-    void EndProgram();
+    // Ends the program once the stop and the test read are both done.
+    void EndWhenDone();
+    void EndProgram(bool withoutWaiting);
     // The end of the session: no time for the message loop, the stop is waited for here.
     void EndSession();
+    void OnTimer(UINT_PTR timer);
+
+    // The tray tip and balloon follow the outcome of the last start.
+    void UpdateTrayState();
+    // An icon the shell did not take is tried again every 2 s, for up to 2 minutes.
+    void RetryTrayIcon();
+    void TrayIconRetryTick();
+    LRESULT TrayTextForTests(WPARAM which) const;
 
     void SetTestButtonsEnabled(bool enabled);
-    void StartTestRead(std::function<void()> read);
+    // The read runs on testRead_; what it returns runs on the UI thread afterwards.
+    void StartTestRead(std::function<shell::UiTaskQueue::Task()> read);
+    void JoinTestRead();
 
     TForm2& settings_;
     // The test page's reads: the service's own card operations.
@@ -97,10 +116,20 @@ class TForm1 : public FormWindow {
     PhotoBitmap photo_;
     std::shared_ptr<shell::UiTaskQueue> uiQueue_;
     bool testReadRunning_ = false;
+    // The test read's thread, owned so that the end can wait for it; `finished` is set by the
+    // thread when the read is over (the report may not have run yet).
+    std::thread testRead_;
+    std::atomic<bool> testReadFinished_{true};
+    bool serviceStopped_ = false;
+    bool ended_ = false;
+    bool endedWithoutWaiting_ = false;
+    bool trayShowsFailure_ = false;
+    int trayRetries_ = 0;
 
     UINT taskbarCreatedMessage_ = 0;
     UINT settingsChangedMessage_ = 0;
     UINT quitMessage_ = 0;
+    UINT trayTextMessage_ = 0;
     // Start, stop, reload and the end, off the UI thread; last, so that its worker, which
     // reports through the queue above, ends first.
     shell::ServiceControl serviceControl_;

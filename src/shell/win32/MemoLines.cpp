@@ -4,7 +4,7 @@
 
 namespace zir::win32 {
 
-MemoLines::MemoLines(std::size_t maxLines) : limit_(maxLines) {}
+MemoLines::MemoLines(std::size_t maxLines) : maxLines_(maxLines) {}
 
 void MemoLines::Attach(HWND edit) {
     edit_ = edit;
@@ -19,36 +19,43 @@ void MemoLines::Add(std::string utf8Line) {
 void MemoLines::Flush() {
     if (pending_.empty())
         return;
-    std::vector<std::wstring> lines;
-    std::vector<std::size_t> lengths;
-    lines.reserve(pending_.size());
-    lengths.reserve(pending_.size());
-    for (const std::string& line : pending_) {
-        lines.push_back(platform::Utf8ToWide(line) + L"\r\n");
-        lengths.push_back(lines.back().size());
-    }
+    // A batch longer than the log itself: only its last lines are worth appending.
+    const std::size_t first = pending_.size() > maxLines_ ? pending_.size() - maxLines_ : 0;
+    std::wstring text;
+    for (std::size_t i = first; i < pending_.size(); ++i)
+        text += platform::Utf8ToWide(pending_[i]) + L"\r\n";
     pending_.clear();
     if (edit_ == nullptr)
         return;
 
-    const shell::ServiceLogLimit::Trim trim = limit_.Append(lengths);
-    std::wstring text;
-    for (std::size_t i = trim.FirstLine; i < lines.size(); ++i)
-        text += lines[i];
-
     SendMessageW(edit_, WM_SETREDRAW, FALSE, 0);
-    if (trim.DropLength > 0) {
-        SendMessageW(edit_, EM_SETSEL, 0, static_cast<LPARAM>(trim.DropLength));
-        SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
-    }
     int length = GetWindowTextLengthW(edit_);
     SendMessageW(edit_, EM_SETSEL, length, length);
     SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    DropOldestLines();
     length = GetWindowTextLengthW(edit_);
     SendMessageW(edit_, EM_SETSEL, length, length);
     SendMessageW(edit_, WM_SETREDRAW, TRUE, 0);
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
     InvalidateRect(edit_, nullptr, TRUE);
+}
+
+void MemoLines::DropOldestLines() {
+    if (maxLines_ == kUnlimited)
+        return;
+    // The control's own count and index, not a copy of its text kept here: whatever else
+    // changed the text, the cut falls at the start of a line. The text ends with a line break,
+    // after which the control counts one more, empty line.
+    const auto count = static_cast<std::size_t>(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0));
+    const std::size_t lines = count > 0 ? count - 1 : 0;
+    if (lines <= maxLines_)
+        return;
+    const LRESULT cut =
+        SendMessageW(edit_, EM_LINEINDEX, static_cast<WPARAM>(lines - maxLines_), 0);
+    if (cut <= 0)
+        return;
+    SendMessageW(edit_, EM_SETSEL, 0, cut);
+    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
 }
 
 } // namespace zir::win32

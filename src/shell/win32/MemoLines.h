@@ -4,8 +4,6 @@
 // and the test page's mmoIdCard. Lines handed over on the UI thread wait until Flush appends
 // them all with one edit, so that a burst of log lines costs one change of the control.
 
-#include "shell/common/ServiceLogLimit.h"
-
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -15,6 +13,8 @@ namespace zir::win32 {
 
 class MemoLines {
   public:
+    static constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
+
     // Keeps at most maxLines lines, dropping the oldest.
     explicit MemoLines(std::size_t maxLines);
 
@@ -27,9 +27,11 @@ class MemoLines {
     void Flush();
 
   private:
+    void DropOldestLines();
+
     HWND edit_ = nullptr;
     std::vector<std::string> pending_;
-    shell::ServiceLogLimit limit_;
+    std::size_t maxLines_;
 };
 
 } // namespace zir::win32

@@ -154,8 +154,9 @@ void TForm2::ShowModal() {
 
     RunMessageLoop([this] { return closed_; });
 
-    // The owner comes back before the dialog goes, so that it takes the activation.
-    if (owner_ != nullptr)
+    // The owner comes back before the dialog goes, so that it takes the activation; a program
+    // ending while the dialog is open has destroyed it already.
+    if (owner_ != nullptr && IsWindow(owner_))
         EnableWindow(owner_, TRUE);
     if (handle_ != nullptr)
         ShowWindow(handle_, SW_HIDE);

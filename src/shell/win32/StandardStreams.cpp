@@ -1,7 +1,9 @@
 #include "shell/win32/StandardStreams.h"
 
 #include "platform/Text.h"
+#include "shell/common/LogLineWriter.h"
 
+#include <atomic>
 #include <string>
 
 namespace zir::win32 {
@@ -92,6 +94,27 @@ void AttachParentConsoleForMissingStreams() {
         return;
     out.UseParentConsoleWhenMissing();
     err.UseParentConsoleWhenMissing();
+}
+
+namespace {
+std::atomic<shell::LogLineWriter*> errorWriter{nullptr};
+} // namespace
+
+void RouteStandardErrorThrough(shell::LogLineWriter* writer) {
+    errorWriter = writer;
+}
+
+void WriteStandardError(std::string_view text) {
+    if (!StandardError().Present())
+        return;
+    if (shell::LogLineWriter* writer = errorWriter.load()) {
+        // The writer ends each piece with the line break itself.
+        if (!text.empty() && text.back() == '\n')
+            text.remove_suffix(1);
+        writer->Write(std::string(text));
+        return;
+    }
+    StandardError().Write(text);
 }
 
 } // namespace zir::win32

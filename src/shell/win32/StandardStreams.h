@@ -8,6 +8,10 @@
 #include <string_view>
 #include <windows.h>
 
+namespace zir::shell {
+class LogLineWriter;
+}
+
 namespace zir::win32 {
 
 class StandardStream {
@@ -36,5 +40,11 @@ StandardStream& StandardError();
 
 // Attaches to the parent's console (once) when either stream has no handle.
 void AttachParentConsoleForMissingStreams();
+
+// The tray program's notes on the standard error (the texts of its boxes, the reload note):
+// through `writer` while one is set, so that a pipe nobody reads never blocks the UI thread or
+// a worker; written directly otherwise. Nothing when there is no standard error.
+void RouteStandardErrorThrough(shell::LogLineWriter* writer);
+void WriteStandardError(std::string_view text);
 
 } // namespace zir::win32

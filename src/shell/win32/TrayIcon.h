@@ -17,17 +17,33 @@ class TrayIcon {
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 
-    // Fills the record and adds the icon. The result of the shell call is not needed: a shell
-    // that is not running yet announces itself with "TaskbarCreated", and Add runs again.
-    void Add(HWND window, const std::string& tip);
-    // Explorer started again (the "TaskbarCreated" message): the icon it forgot comes back.
-    void AddAgain();
+    // Fills the record and adds the icon; false when the shell refused it or did not answer in
+    // time (a busy Explorer at log-on): the caller tries again with AddAgain.
+    bool Add(HWND window, const std::string& tip);
+    // Adds the icon again: after a failed add, or when Explorer started again ("TaskbarCreated")
+    // and forgot it. True once the icon is there.
+    bool AddAgain();
+    bool Shown() const { return shown_; }
     void Remove();
 
+    // The tip and the balloon, kept for an icon that is added again later.
+    void SetTip(const std::string& tip);
+    void ShowBalloon(const std::string& title, const std::string& text);
+    void HideBalloon();
+    const std::string& Tip() const { return tip_; }
+    const std::string& Balloon() const { return balloon_; }
+
   private:
+    bool Send(DWORD action, NOTIFYICONDATAW data);
+
     NOTIFYICONDATAW data_{};
     HICON icon_ = nullptr;
-    bool added_ = false;
+    bool filled_ = false;
+    bool shown_ = false;
+    std::string tip_;
+    std::string balloon_;
+    // A test's stand-in for a busy shell: the first adds fail (ZIR_TRAY_ADD_FAILURES).
+    int failuresLeft_ = 0;
 };
 
 } // namespace zir::win32

@@ -10,6 +10,7 @@
 #include "shell/common/ProgramNames.h"
 #include "shell/common/ProgramStart.h"
 #include "shell/common/SettingsLoad.h"
+#include "shell/common/SettingsApply.h"
 #include "shell/win32/MainForm1.h"
 #include "shell/win32/MessageLoop.h"
 #include "shell/win32/SetupForm.h"
@@ -28,12 +29,20 @@ const char* const kAlreadyRunning = "zir服务已启动";
 
 // The service log on the standard output, when the program was started with one: the same
 // lines the Linux program prints, through a writer that never lets a stalled reader hold up a
-// worker.
-std::unique_ptr<shell::LogLineWriter> StandardOutputLog() {
-    if (!StandardOutput().Present())
+// worker. The standard error's notes get one of their own.
+std::shared_ptr<shell::LogLineWriter> BoundedWriter(StandardStream& stream) {
+    if (!stream.Present())
         return nullptr;
-    return std::make_unique<shell::LogLineWriter>(
-        [](std::string_view bytes) { return StandardOutput().Write(bytes); });
+    return std::make_shared<shell::LogLineWriter>(
+        [&stream](std::string_view bytes) { return stream.Write(bytes); });
+}
+
+// The sink that outlives the windows: the standard output only.
+core::ServiceLogSink StandardOutputSink(std::shared_ptr<shell::LogLineWriter> log) {
+    return [log = std::move(log)](const std::string& text) {
+        if (log)
+            log->Write(text);
+    };
 }
 
 } // namespace
@@ -88,22 +97,50 @@ int RunTrayProgram(const shell::CommandLine& line) {
     if (!TForm1::RegisterWindowClasses(instance) || !TForm2::RegisterWindowClass(instance))
         return 1;
 
-    std::unique_ptr<shell::LogLineWriter> stdoutLog = StandardOutputLog();
+    const std::shared_ptr<shell::LogLineWriter> stdoutLog = BoundedWriter(StandardOutput());
+    const std::shared_ptr<shell::LogLineWriter> stderrLog = BoundedWriter(StandardError());
+    RouteStandardErrorThrough(stderrLog.get());
+    // Every way out, an early return or an exception included: the writers take what is
+    // queued (bounded by their stop wait) and nothing refers to them after.
+    struct Outputs {
+        std::shared_ptr<shell::LogLineWriter> out, err;
+        ~Outputs() {
+            core::SetServiceLogSink(nullptr);
+            RouteStandardErrorThrough(nullptr);
+            if (out)
+                out->Stop();
+            if (err)
+                err->Stop();
+        }
+    } outputs{stdoutLog, stderrLog};
     int status = 0;
     {
         core::CardService service(*cards);
         TForm2 settings(shell::AutostartProgramFor(line));
         TForm1 mainForm(service, settings);
+        // Declared after the window, so it goes first: the sink never refers to a window
+        // that is gone, whatever way this block is left. The lines of the service's own stop
+        // (the service goes last) still reach the standard output.
+        struct WindowSink {
+            std::shared_ptr<shell::LogLineWriter> log;
+            HWND* main;
+            HWND* settings;
+            std::atomic<TForm1*>* form;
+            ~WindowSink() {
+                core::SetServiceLogSink(StandardOutputSink(log));
+                *main = *settings = nullptr;
+                *form = nullptr;
+            }
+        } windowSink{stdoutLog, &mainWindow, &settingsWindow, &form1};
         form1 = &mainForm;
         settings.SetSettingsChangedHandler([&mainForm] { mainForm.ApplyChangedSettings(); });
 
-        // Every line to the standard output (it outlives the window: the stop at the end still
-        // logs there) and to mmo1 while the window exists.
-        core::SetServiceLogSink([&mainForm, log = stdoutLog.get()](const std::string& text) {
-            if (log != nullptr)
-                log->Write(text);
-            mainForm.LogLine(text);
-        });
+        // Every line to the standard output and to mmo1 while the window exists.
+        core::SetServiceLogSink(
+            [&mainForm, out = StandardOutputSink(stdoutLog)](const std::string& text) {
+                out(text);
+                mainForm.LogLine(text);
+            });
 
         if (!mainForm.Create())
             status = 1;
@@ -114,18 +151,23 @@ int RunTrayProgram(const shell::CommandLine& line) {
 
         if (status == 0)
             status = RunMessageLoop();
+        else if (service.Running())
+            // A window that could not be made: the service its creation started stops here,
+            // logged as on the quit, before the window and the sink go.
+            shell::StopUntilStopped(service);
 
-        // From here on no window: the last lines go to the standard output only.
-        core::SetServiceLogSink([log = stdoutLog.get()](const std::string& text) {
-            if (log != nullptr)
-                log->Write(text);
-        });
-        mainWindow = settingsWindow = nullptr;
-        form1 = nullptr;
+        if (mainForm.EndedWithoutWaiting()) {
+            // A reader call that never returns holds the service's stop and the test read: the
+            // destructors would wait for ever. The icon is gone with the window; the last log
+            // lines get their bounded wait, then the process ends here.
+            core::SetServiceLogSink(StandardOutputSink(stdoutLog));
+            if (stdoutLog)
+                stdoutLog->Stop();
+            if (stderrLog)
+                stderrLog->Stop();
+            TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+        }
     }
-    core::SetServiceLogSink(nullptr);
-    if (stdoutLog)
-        stdoutLog->Stop();
     return status;
 }
 

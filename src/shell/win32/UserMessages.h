@@ -7,6 +7,7 @@
 #include "platform/UserMessage.h"
 
 #include <functional>
+#include <string>
 #include <windows.h>
 
 namespace zir::win32 {
@@ -30,5 +31,21 @@ struct TMessageBoxRouting {
 // Installs the handler for the user-message seam; call on the UI thread, which is the thread
 // whose messages show at once.
 void InstallMessageBoxes(TMessageBoxRouting routing);
+
+// While it lives (on the UI thread, around the run of the UI queue's tasks) boxes wait: a box's
+// own message loop would run the next batch in the middle of this one and put log lines out of
+// order. ShowHeldMessageBoxes shows them afterwards, in the order they came.
+class HoldMessageBoxes {
+  public:
+    HoldMessageBoxes();
+    ~HoldMessageBoxes();
+    HoldMessageBoxes(const HoldMessageBoxes&) = delete;
+    HoldMessageBoxes& operator=(const HoldMessageBoxes&) = delete;
+};
+void ShowHeldMessageBoxes();
+
+// The application's report of an error that nothing else caught (a window procedure, the UI
+// queue): its message in an error box, and on the standard error.
+void ReportUnexpectedError(const std::string& what);
 
 } // namespace zir::win32

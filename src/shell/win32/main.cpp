@@ -69,9 +69,9 @@ int RunCommand(const shell::CommandLine& line) {
     const auto cards = shell::PrepareProgram(line);
     const shell::TCommandOutput output{Out, Err};
     if (line.Command == "read")
-        return shell::RunReadCommand(line, output, *cards);
+        return shell::RunReadCommand(line, output, cards.get());
     if (line.Command == "uid")
-        return shell::RunUidCommand(line, output, *cards);
+        return shell::RunUidCommand(line, output, cards.get());
     if (line.Command == "settings")
         return shell::RunSettingsCommand(line, output);
     if (line.Command == "autostart")

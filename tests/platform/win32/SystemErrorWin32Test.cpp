@@ -27,3 +27,12 @@ TEST(SystemErrorWin32, TheSystemsTextOnOneLineWithoutItsFullStop) {
 TEST(SystemErrorWin32, ACodeWithoutTextIsNamedByItsNumber) {
     EXPECT_EQ(SystemErrorText(0x2FFFFFFFul), "error 805306367");
 }
+
+TEST(SystemErrorWin32, AnErrorCodeOfTheSystemIsTheWideTextNotTheAnsiOne) {
+    // std::error_code::message() goes through the ANSI code page: on a Chinese or a Western one
+    // its bytes are no UTF-8.
+    const std::error_code denied(ERROR_ACCESS_DENIED, std::system_category());
+    EXPECT_EQ(ErrorCodeText(denied), SystemErrorText(ERROR_ACCESS_DENIED));
+    const std::error_code generic = std::make_error_code(std::errc::no_such_file_or_directory);
+    EXPECT_EQ(ErrorCodeText(generic), generic.message());
+}

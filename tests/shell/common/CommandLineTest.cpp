@@ -32,3 +32,12 @@ TEST(CommandLine, BadWordsAreErrors) {
     EXPECT_TRUE(ParseCommandLine({"read", "--help"}).Line.Help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).Line.Version);
 }
+
+TEST(CommandLine, HelpSaysWhatNullInWebOriginsAdmitsAndDoesNotSuggestIt) {
+    const std::string help = zir::shell::UsageText();
+    const size_t example = help.find("WebOrigins=\"");
+    ASSERT_NE(example, std::string::npos);
+    const std::string value = help.substr(example, help.find('"', example + 12) - example);
+    EXPECT_EQ(value.find("null"), std::string::npos) << value;
+    EXPECT_NE(help.find("sandboxed frames of every site"), std::string::npos);
+}

@@ -6,6 +6,7 @@
 
 #include "config/ConfigHelper.h"
 #include "core/CardService.h"
+#include "core/ServiceLog.h"
 #include "shell/common/UiTaskQueue.h"
 
 #include "support/RawHttpClient.h"
@@ -20,7 +21,9 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 using zir::config::TConfigHelper;
 using zir::shell::ServiceControl;
@@ -144,13 +147,66 @@ TEST_F(ServiceControlTest, TheEndStopsAfterWhatWasPostedAndNothingRunsAfterIt) {
     request.join();
 }
 
-TEST_F(ServiceControlTest, TheEndOfTheSessionWaitsForTheStopItself) {
+TEST_F(ServiceControlTest, TheEndOfTheSessionWaitsForTheStopItselfWithinItsLimit) {
     ASSERT_TRUE(control.StartAtLaunch());
     std::thread request = RequestInFlight(500);
-    control.EndNow();
+    EXPECT_TRUE(control.EndNow(std::chrono::seconds(20)));
     EXPECT_FALSE(service.Running());
     EXPECT_FALSE(reader.UidInside.load());
     request.join();
+}
+
+TEST_F(ServiceControlTest, TheEndOfTheSessionGivesUpOnAHandlerStuckInTheReader) {
+    ASSERT_TRUE(control.StartAtLaunch());
+    std::thread request = RequestInFlight(6500); // past the stop's 5 s wait for handlers
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(control.EndNow(std::chrono::milliseconds(300)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_TRUE(reader.UidInside.load());
+    // The stop goes on behind it and succeeds once the handler is out of the reader.
+    EXPECT_TRUE(control.EndNow(std::chrono::seconds(30)));
+    EXPECT_FALSE(service.Running());
+    request.join();
+}
+
+TEST_F(ServiceControlTest, ACommandThatThrowsReportsBackAndLogsWhy) {
+    std::vector<std::string> lines;
+    std::mutex linesMutex;
+    zir::core::SetServiceLogSink([&](const std::string& line) {
+        std::lock_guard lock(linesMutex);
+        lines.push_back(line);
+    });
+    ASSERT_TRUE(control.StartAtLaunch());
+    reader.BeepThrows = true;
+    control.ApplySettings();
+    EXPECT_EQ(control.Buttons(), (TServiceButtons{false, false}));
+    ASSERT_TRUE(ui.DrainUntil([&] { return control.Buttons() != TServiceButtons{}; }));
+    EXPECT_EQ(control.Buttons(), (TServiceButtons{false, true}));
+    // The stop still works afterwards.
+    reader.BeepThrows = false;
+    control.Stop();
+    ASSERT_TRUE(ui.DrainUntil([&] { return control.Buttons() != TServiceButtons{}; }));
+    EXPECT_EQ(control.Buttons(), (TServiceButtons{true, false}));
+    zir::core::SetServiceLogSink(nullptr);
+    bool logged = false;
+    for (const std::string& line : lines)
+        logged = logged || line.starts_with("==SETTINGS APPLY FAIL...");
+    EXPECT_TRUE(logged);
+}
+
+TEST_F(ServiceControlTest, AFailedStartIsHandedOverAndASuccessfulOneClearsIt) {
+    zir::core::CardService holder{reader.Cards()}; // another program on the port
+    ASSERT_TRUE(holder.btnStartServerClick());
+    EXPECT_FALSE(control.StartAtLaunch());
+    EXPECT_TRUE(control.StartFailure().Failed);
+    EXPECT_TRUE(control.StartFailure().PortTaken);
+    EXPECT_EQ(control.StartFailure().Address, "127.0.0.1:" + std::to_string(port));
+
+    ASSERT_TRUE(holder.btnStopServerClick());
+    control.Start();
+    ASSERT_TRUE(ui.DrainUntil([&] { return control.Buttons() != TServiceButtons{}; }));
+    EXPECT_EQ(control.Buttons(), (TServiceButtons{false, true}));
+    EXPECT_FALSE(control.StartFailure().Failed);
 }
 
 TEST_F(ServiceControlTest, AReloadReportsItsOutcomeAndMovesToANewPort) {

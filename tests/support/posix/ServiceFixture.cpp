@@ -26,9 +26,9 @@ ZirService::ZirService(const std::string& cardFileText, ServiceSettings settings
             return;
         }
         if (!line || attempt == 3)
-            throw std::runtime_error("the service did not start: " +
-                                     (line ? Process->Lines()[*line] : "no start line") + "; " +
-                                     Process->Stderr());
+            throw std::runtime_error(
+                "the service did not start: " + (line ? Process->Lines()[*line] : "no start line") +
+                "; " + Process->Stderr());
         Process.reset();
         Port = FreeLoopbackPort();
     }
@@ -41,7 +41,8 @@ void ZirService::WriteSettings(ServiceSettings settings, int port) {
                                    "\r\nWebSound=" + std::to_string(settings.WebSound) + "\r\n" +
                                    (settings.WebOrigins.empty()
                                         ? std::string()
-                                        : "WebOrigins=" + settings.WebOrigins + "\r\n"));
+                                        : "WebOrigins=" + settings.WebOrigins + "\r\n") +
+                                   settings.ExtraLines);
 }
 
 void ZirService::WriteCard(const std::string& cardFileText) {

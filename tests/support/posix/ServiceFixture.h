@@ -18,6 +18,7 @@ struct ServiceSettings {
     int WebCache = 1;
     int WebSound = 1;
     std::string WebOrigins = {}; // written as a fifth line when not empty
+    std::string ExtraLines = {}; // written as they are after those (a hand-edited file)
 };
 
 class ZirService {

@@ -4,6 +4,7 @@
 #include "shell/common/Autostart.h"
 
 #include "platform/Environment.h"
+#include "platform/SystemError.h"
 #include "shell/common/InstallLayout.h"
 
 #include <cerrno>
@@ -71,7 +72,7 @@ void CreateAutostartEntry(const std::string& path, const TAutostartProgram& prog
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     if (error)
-        throw std::runtime_error(error.message());
+        throw std::runtime_error(platform::ErrorCodeText(error));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)
         throw std::runtime_error(path + ": " + std::strerror(errno));
