@@ -4,10 +4,10 @@
 // reader call or the card-operation lock, so that it answers at once even during a slow read
 // and a page may poll it. It writes no log line.
 
+#include "core/CardOperations.h"
 #include "core/OriginCheck.h"
 #include "http/TIdHTTPRequestInfo.h"
 #include "http/TIdHTTPResponseInfo.h"
-#include "core/CardOperations.h"
 
 #include <string>
 

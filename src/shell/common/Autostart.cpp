@@ -3,8 +3,8 @@
 #include "config/ConfigHelper.h"
 #include "platform/Environment.h"
 #include "platform/Paths.h"
-#include "shell/common/ProgramNames.h"
 #include "platform/SystemError.h"
+#include "shell/common/ProgramNames.h"
 
 #include <exception>
 #include <filesystem>
