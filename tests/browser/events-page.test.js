@@ -4,9 +4,9 @@
 // rewriting and removing the card file. ZIR_PROGRAM, ZIR_LAUNCHER and CHROMIUM: see harness.js.
 'use strict';
 
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { startPageServer, startZir, startBrowser } = require('./harness');
+const { startZir, usePageServersAndBrowser } = require('./harness');
 
 const cardA = 'CardType=1\nName=张三\nSex=男\nNation=汉\nBirthday=19900101\n' +
               'Address=北京市东城区示例路1号\nIdCode=110101199001011234\n' +
@@ -15,20 +15,7 @@ const cardB = 'CardType=2\nName=陈大文\nSex=男\nBirthday=19850505\nAddress=�
               'IdCode=810000198505050011\nPassNum=H12345678\nDepartment=公安部\n' +
               'StartDate=20190101\nEndDate=20240101\nUid=B2C3\n';
 
-let pageServer;
-let browser;
-
-before(async () => {
-  pageServer = await startPageServer();
-  browser = await startBrowser();
-});
-
-after(async () => {
-  if (browser)
-    await browser.close();
-  if (pageServer)
-    pageServer.server.close();
-});
+const setup = usePageServersAndBrowser('pageServer');
 
 // What the page shows once `ready` holds for it.
 async function shown(page, ready) {
@@ -52,10 +39,10 @@ const cleared = () => document.getElementById('status').textContent === '卡片�
 test('a card placed shows its UID and holder, a removal clears it, another card follows', async () => {
   const zir = await startZir(cardA);
   try {
-    const page = await browser.context.newPage();
+    const page = await setup.browser.context.newPage();
     const problems = [];
     page.on('pageerror', (error) => problems.push(String(error)));
-    await page.goto(`${pageServer.origin}/examples/events.html?port=${zir.port}&listen=1`);
+    await page.goto(`${setup.pageServer.origin}/examples/events.html?port=${zir.port}&listen=1`);
 
     const first = await shown(page, readDone);
     assert.equal(first.uid, 'UID：A1B2C3D4');
@@ -86,8 +73,8 @@ test('a card placed shows its UID and holder, a removal clears it, another card 
 test('with read=0 the page shows the UID alone, and says so when the service is gone', async () => {
   const zir = await startZir(cardB);
   try {
-    const page = await browser.context.newPage();
-    await page.goto(`${pageServer.origin}/examples/events.html?port=${zir.port}&listen=1&read=0`);
+    const page = await setup.browser.context.newPage();
+    await page.goto(`${setup.pageServer.origin}/examples/events.html?port=${zir.port}&listen=1&read=0`);
     const card = await shown(page, () =>
       document.getElementById('status').textContent === '检测到卡片。');
     assert.equal(card.uid, 'UID：B2C3');

@@ -6,10 +6,10 @@
 // ZIR_SCREENSHOT where the screenshot of a read card goes (default docs/images/example-page.png)
 'use strict';
 
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const path = require('node:path');
-const { root, startPageServer, startZir, startBrowser } = require('./harness');
+const { root, startZir, usePageServersAndBrowser } = require('./harness');
 
 const screenshot = process.env.ZIR_SCREENSHOT ||
                    path.join(root, 'docs', 'images', 'example-page.png');
@@ -57,29 +57,13 @@ const cards = {
        uid: [['卡片种类', '身份证'], ['卡片UID', 'D4E5F6']] },
 };
 
-let pageServer;
-let context;
-
-let browser;
-
-before(async () => {
-  pageServer = await startPageServer();
-  browser = await startBrowser();
-  context = browser.context;
-});
-
-after(async () => {
-  if (browser)
-    await browser.close();
-  if (pageServer)
-    pageServer.server.close();
-});
+const setup = usePageServersAndBrowser('pageServer');
 
 async function openPage(port) {
-  const page = await context.newPage();
+  const page = await setup.browser.context.newPage();
   const problems = [];
   page.on('pageerror', (error) => problems.push(String(error)));
-  await page.goto(`${pageServer.origin}/examples/index.html?port=${port}`);
+  await page.goto(`${setup.pageServer.origin}/examples/index.html?port=${port}`);
   return { page, problems };
 }
 
@@ -201,12 +185,12 @@ test('the port is the page setting: kept between visits and checked before a req
     const { page } = await openPage(zir.port);
     assert.equal((await click(page, '读取UID')).kind, 'success');
     // Without ?port= the page takes the port it used last.
-    await page.goto(`${pageServer.origin}/examples/index.html`);
+    await page.goto(`${setup.pageServer.origin}/examples/index.html`);
     assert.equal(await page.inputValue('#port'), String(zir.port));
     assert.deepEqual((await click(page, '读取UID')).fields, cards[2].uid);
     // &read=uid and &read=1 read at once, without a click.
     for (const [read, fields] of [['uid', cards[2].uid], ['1', cards[2].fields]]) {
-      await page.goto(`${pageServer.origin}/examples/index.html?port=${zir.port}&read=${read}`);
+      await page.goto(`${setup.pageServer.origin}/examples/index.html?port=${zir.port}&read=${read}`);
       await page.waitForFunction(() => document.getElementById('status').className !== '');
       assert.deepEqual(await page.$$eval('#fields dt', (dts) =>
         dts.map((dt) => [dt.textContent, dt.nextElementSibling.textContent])), fields, read);

@@ -93,6 +93,15 @@ async function startZir(card, { webType = 0, webOrigins = '' } = {}) {
     writeCard: (text) => fs.writeFileSync(cardFile, text),
     removeCard: () => fs.rmSync(cardFile),
     output: () => output,
+    // The number of log lines that begin with start.
+    lines: (start) => output.split('\n').filter((line) => line.startsWith(start)).length,
+    // The service writes its log apart from its answers: waits up to 5 s for lines still under
+    // way, then gives the number there is.
+    async waitForLines(start, count) {
+      for (let i = 0; i < 100 && this.lines(start) < count; ++i)
+        await new Promise((resolve) => setTimeout(resolve, 50));
+      return this.lines(start);
+    },
     async stop() {
       if (child.exitCode === null && child.signalCode === null) {
         child.kill('SIGTERM');
@@ -129,4 +138,27 @@ async function startBrowser({ args = [], ignoreHTTPSErrors = false } = {}) {
   };
 }
 
-module.exports = { root, freePort, startPageServer, startZir, startBrowser };
+// The usual test file's set-up: a page server for each name and a browser, made before its
+// tests and ended after them. The returned object has them under those names and "browser"
+// once the tests run.
+function usePageServersAndBrowser(...names) {
+  const { before, after } = require('node:test');
+  const setup = { browser: null };
+  before(async () => {
+    for (const name of names)
+      setup[name] = await startPageServer();
+    setup.browser = await startBrowser();
+  });
+  after(async () => {
+    if (setup.browser)
+      await setup.browser.close();
+    for (const name of names) {
+      if (setup[name])
+        setup[name].server.close();
+    }
+  });
+  return setup;
+}
+
+module.exports = { root, freePort, startPageServer, startZir, startBrowser,
+                   usePageServersAndBrowser };

@@ -4,34 +4,17 @@
 // harness.js.
 'use strict';
 
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { startPageServer, startZir, startBrowser } = require('./harness');
+const { startZir, usePageServersAndBrowser } = require('./harness');
 
 const card = 'CardType=1\nName=张三\nUid=A1B2C3D4\n';
 
-let listed;
-let unlisted;
-let browser;
-
-before(async () => {
-  listed = await startPageServer();
-  unlisted = await startPageServer();
-  browser = await startBrowser();
-});
-
-after(async () => {
-  if (browser)
-    await browser.close();
-  for (const server of [listed, unlisted]) {
-    if (server)
-      server.server.close();
-  }
-});
+const setup = usePageServersAndBrowser('listed', 'unlisted');
 
 // A fetch with a custom header and a JSON POST from a page of that server: what each got.
 async function preflighted(pageServer, port) {
-  const page = await browser.context.newPage();
+  const page = await setup.browser.context.newPage();
   try {
     await page.goto(`${pageServer.origin}/examples/index.html`);
     return await page.evaluate(async (port) => {
@@ -53,17 +36,13 @@ async function preflighted(pageServer, port) {
   }
 }
 
-function count(zir, text) {
-  return zir.output().split('\n').filter((line) => line.startsWith(text)).length;
-}
-
 test('a custom header and a JSON POST read the card, with and without WebOrigins', async () => {
-  for (const webOrigins of ['', listed.origin]) {
+  for (const webOrigins of ['', setup.listed.origin]) {
     const zir = await startZir(card, { webOrigins });
     try {
-      assert.deepEqual(await preflighted(listed, zir.port), ['A1B2C3D4', '张三'], webOrigins);
+      assert.deepEqual(await preflighted(setup.listed, zir.port), ['A1B2C3D4', '张三'], webOrigins);
       // The preflights left no line of their own.
-      assert.equal(count(zir, '##REQUEST'), 2, zir.output());
+      assert.equal(await zir.waitForLines('##REQUEST', 2), 2, zir.output());
     } finally {
       await zir.stop();
     }
@@ -71,12 +50,12 @@ test('a custom header and a JSON POST read the card, with and without WebOrigins
 });
 
 test('an unlisted origin\'s preflight is refused and the page sees a failure', async () => {
-  const zir = await startZir(card, { webOrigins: listed.origin });
+  const zir = await startZir(card, { webOrigins: setup.listed.origin });
   try {
-    assert.deepEqual(await preflighted(unlisted, zir.port), ['TypeError', 'TypeError']);
-    const refusal = `##REQUEST REFUSED --> [ORIGIN: ${unlisted.origin}; not in WebOrigins]`;
-    assert.equal(count(zir, refusal), 2, zir.output());
-    assert.equal(count(zir, '##REQUEST --> '), 0, zir.output());
+    assert.deepEqual(await preflighted(setup.unlisted, zir.port), ['TypeError', 'TypeError']);
+    const refusal = `##REQUEST REFUSED --> [ORIGIN: ${setup.unlisted.origin}; not in WebOrigins]`;
+    assert.equal(await zir.waitForLines(refusal, 2), 2, zir.output());
+    assert.equal(zir.lines('##REQUEST --> '), 0, zir.output());
   } finally {
     await zir.stop();
   }
@@ -84,9 +63,9 @@ test('an unlisted origin\'s preflight is refused and the page sees a failure', a
 
 test('status() answers while a slow full read holds the reader', async () => {
   const zir = await startZir(card + 'DelayMs=150\n');
-  const page = await browser.context.newPage();
+  const page = await setup.browser.context.newPage();
   try {
-    await page.goto(`${listed.origin}/examples/index.html`);
+    await page.goto(`${setup.listed.origin}/examples/index.html`);
     const order = await page.evaluate(async (port) => {
       const { ZirClient } = await import('/clients/js/zir.js');
       const zir = new ZirClient({ port });

@@ -4,33 +4,20 @@
 // ZIR_PROGRAM, ZIR_LAUNCHER and CHROMIUM: see harness.js.
 'use strict';
 
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { startPageServer, startZir, startBrowser } = require('./harness');
+const { startZir, usePageServersAndBrowser } = require('./harness');
 
 const cardA = 'CardType=1\nName=张三\nUid=A1B2C3D4\n';
 const cardB = 'CardType=2\nName=陈大文\nPassNum=H12345678\nUid=B2C3\n';
 
-let pageServer;
-let browser;
-
-before(async () => {
-  pageServer = await startPageServer();
-  browser = await startBrowser();
-});
-
-after(async () => {
-  if (browser)
-    await browser.close();
-  if (pageServer)
-    pageServer.server.close();
-});
+const setup = usePageServersAndBrowser('pageServer');
 
 // A tab that watches with read: true and keeps what it receives in window.seen: "card:UID",
 // "removed" and "document:NAME".
 async function watchingTab(port) {
-  const page = await browser.context.newPage();
-  await page.goto(`${pageServer.origin}/examples/index.html`);
+  const page = await setup.browser.context.newPage();
+  await page.goto(`${setup.pageServer.origin}/examples/index.html`);
   await page.evaluate(async (port) => {
     const { ZirClient } = await import('/clients/js/zir.js');
     window.seen = [];
@@ -50,10 +37,6 @@ async function allSee(tabs, last) {
   }));
 }
 
-function count(zir, text) {
-  return zir.output().split('\n').filter((line) => line.startsWith(text)).length;
-}
-
 test('twelve tabs share one stream, a thirteenth reads at once, and a closed holder is replaced',
      async () => {
   const zir = await startZir(cardA);
@@ -64,10 +47,10 @@ test('twelve tabs share one stream, a thirteenth reads at once, and a closed hol
     // Each tab gets the present state first, whenever it joined.
     for (const seen of await allSee(tabs, 'document:张三'))
       assert.deepEqual(seen, ['card:A1B2C3D4', 'document:张三']);
-    assert.equal(count(zir, '##EVENTS OPEN'), 1, zir.output());
+    assert.equal(await zir.waitForLines('##EVENTS OPEN', 1), 1, zir.output());
 
-    const thirteenth = await browser.context.newPage();
-    await thirteenth.goto(`${pageServer.origin}/examples/index.html`);
+    const thirteenth = await setup.browser.context.newPage();
+    await thirteenth.goto(`${setup.pageServer.origin}/examples/index.html`);
     const took = await thirteenth.evaluate(async (port) => {
       const { ZirClient } = await import('/clients/js/zir.js');
       const start = performance.now();
@@ -84,17 +67,17 @@ test('twelve tabs share one stream, a thirteenth reads at once, and a closed hol
       assert.deepEqual(seen.slice(2), ['removed', 'card:B2C3', 'document:陈大文']);
 
     // The first tab asked for the lock first and holds the stream.
-    const opened = count(zir, '##EVENTS OPEN');
+    const opened = zir.lines('##EVENTS OPEN');
     const closedAt = Date.now();
     await tabs.shift().close();
-    while (count(zir, '##EVENTS OPEN') === opened && Date.now() - closedAt < 5000)
+    while (zir.lines('##EVENTS OPEN') === opened && Date.now() - closedAt < 5000)
       await new Promise((resolve) => setTimeout(resolve, 20));
     assert.ok(Date.now() - closedAt < 2000, `taken over after ${Date.now() - closedAt} ms`);
-    assert.equal(count(zir, '##EVENTS CLOSE'), 1, zir.output());
+    assert.equal(await zir.waitForLines('##EVENTS CLOSE', 1), 1, zir.output());
     zir.writeCard(cardA);
     for (const seen of await allSee(tabs, 'document:张三'))
       assert.deepEqual(seen.slice(5), ['card:A1B2C3D4', 'document:张三']);
-    assert.equal(count(zir, '##EVENTS OPEN'), 2, zir.output());
+    assert.equal(await zir.waitForLines('##EVENTS OPEN', 2), 2, zir.output());
   } finally {
     await zir.stop();
   }

@@ -5,35 +5,18 @@
 // Environment: see harness.js.
 'use strict';
 
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { startPageServer, startZir, startBrowser } = require('./harness');
+const { startZir, usePageServersAndBrowser } = require('./harness');
 
 const card = 'CardType=1\nName=张三\nSex=男\nNation=汉\nBirthday=19900101\n' +
              'IdCode=110101199001011234\nUid=A1B2C3D4\n';
 
-let listed;
-let unlisted;
-let browser;
-
-before(async () => {
-  listed = await startPageServer();
-  unlisted = await startPageServer();
-  browser = await startBrowser();
-});
-
-after(async () => {
-  if (browser)
-    await browser.close();
-  for (const server of [listed, unlisted]) {
-    if (server)
-      server.server.close();
-  }
-});
+const setup = usePageServersAndBrowser('listed', 'unlisted');
 
 // What the page's own client and a plain fetch get from the service.
 async function readFrom(pageServer, port) {
-  const page = await browser.context.newPage();
+  const page = await setup.browser.context.newPage();
   try {
     await page.goto(`${pageServer.origin}/examples/index.html?port=${port}`);
     return await page.evaluate(async (port) => {
@@ -60,28 +43,17 @@ async function readFrom(pageServer, port) {
   }
 }
 
-function countLines(zir, start) {
-  return zir.output().split('\n').filter((line) => line.startsWith(start)).length;
-}
-
-// The service writes its log apart from its answers: wait a little for lines still under way.
-async function waitForLines(zir, start, count) {
-  for (let i = 0; i < 100 && countLines(zir, start) < count; ++i)
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  return countLines(zir, start);
-}
-
 test('a listed origin reads the card; another one is refused before the reader is called', async () => {
-  const zir = await startZir(card, { webOrigins: `https://desk.example.com, ${listed.origin}` });
+  const zir = await startZir(card, { webOrigins: `https://desk.example.com, ${setup.listed.origin}` });
   try {
-    const allowed = await readFrom(listed, zir.port);
+    const allowed = await readFrom(setup.listed, zir.port);
     assert.equal(allowed.uid.ok, true, JSON.stringify(allowed));
     assert.deepEqual(allowed.uid.document, { statusCode: '200', type: '身份证', uid: 'A1B2C3D4' });
     assert.deepEqual(allowed.full, { ok: true, reason: undefined, name: '张三' });
     assert.equal(allowed.fetched, '200 {"statusCode":"200","type":"身份证","uid":"A1B2C3D4"}');
-    assert.equal(await waitForLines(zir, '##REQUEST --> ', 3), 3, zir.output());
+    assert.equal(await zir.waitForLines('##REQUEST --> ', 3), 3, zir.output());
 
-    const refused = await readFrom(unlisted, zir.port);
+    const refused = await readFrom(setup.unlisted, zir.port);
     assert.equal(refused.uid.ok, false);
     // The client's probe of /status (no-cors, so without Origin, and served) reached zir: the
     // failure was a refusal.
@@ -89,9 +61,9 @@ test('a listed origin reads the card; another one is refused before the reader i
     assert.deepEqual(refused.full, { ok: false, reason: 'forbidden', name: undefined });
     assert.equal(refused.fetched, 'failed: TypeError');
     // Three refusals, and not one more request line: a request line comes before each read.
-    const refusal = `##REQUEST REFUSED --> [ORIGIN: ${unlisted.origin}; not in WebOrigins]`;
-    assert.equal(await waitForLines(zir, refusal, 3), 3, zir.output());
-    assert.equal(countLines(zir, '##REQUEST --> '), 3, zir.output());
+    const refusal = `##REQUEST REFUSED --> [ORIGIN: ${setup.unlisted.origin}; not in WebOrigins]`;
+    assert.equal(await zir.waitForLines(refusal, 3), 3, zir.output());
+    assert.equal(zir.lines('##REQUEST --> '), 3, zir.output());
   } finally {
     await zir.stop();
   }
@@ -100,7 +72,7 @@ test('a listed origin reads the card; another one is refused before the reader i
 test('without WebOrigins every origin reads the card, as always', async () => {
   const zir = await startZir(card);
   try {
-    const read = await readFrom(unlisted, zir.port);
+    const read = await readFrom(setup.unlisted, zir.port);
     assert.equal(read.uid.ok, true, JSON.stringify(read));
     assert.equal(read.fetched, '200 {"statusCode":"200","type":"身份证","uid":"A1B2C3D4"}');
   } finally {
