@@ -75,8 +75,11 @@ test('twelve tabs share one stream, a thirteenth reads at once, and a closed hol
     assert.ok(Date.now() - closedAt < 2000, `taken over after ${Date.now() - closedAt} ms`);
     assert.equal(await zir.waitForLines('##EVENTS CLOSE', 1), 1, zir.output());
     zir.writeCard(cardA);
-    for (const seen of await allSee(tabs, 'document:张三'))
-      assert.deepEqual(seen.slice(5), ['card:A1B2C3D4', 'document:张三']);
+    // All tabs at once, so that a failure shows what each of them saw and what zir logged.
+    const after = await allSee(tabs, 'document:张三');
+    assert.deepEqual(after.map((seen) => seen.slice(5)),
+                     after.map(() => ['card:A1B2C3D4', 'document:张三']),
+                     JSON.stringify(after) + '\n' + zir.output());
     assert.equal(await zir.waitForLines('##EVENTS OPEN', 2), 2, zir.output());
   } finally {
     await zir.stop();
